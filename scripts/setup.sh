@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Skribando need on Debian 12.
+# Safe to run again: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
+    libpng-dev zlib1g-dev libjpeg-dev
+    libxcb1-dev libxcb-shm0-dev libx11-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-liberation2 fonts-dejavu-core
+    xvfb xauth xdotool x11-utils xclip imagemagick poppler-utils
+    cups cups-bsd printer-driver-cups-pdf
+    clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

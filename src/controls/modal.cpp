@@ -1,0 +1,18 @@
+#include "controls/modal.h"
+
+#include <QDialog>
+
+namespace {
+ModalHandler& installedHandler() {
+    static ModalHandler handler;
+    return handler;
+}
+} // namespace
+
+int execModal(QDialog& dialog) {
+    if (installedHandler())
+        return installedHandler()(dialog);
+    return dialog.exec();
+}
+
+void setModalHandler(ModalHandler handler) { installedHandler() = std::move(handler); }

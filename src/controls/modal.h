@@ -1,0 +1,16 @@
+#pragma once
+// Every modal dialog of the program is run through execModal, so tests can answer it
+// without a blocking event loop.
+
+#include <functional>
+
+class QDialog;
+
+// Runs the dialog modally and returns its result (QDialog::Accepted, Rejected or a
+// modal result set by a button).
+int execModal(QDialog& dialog);
+
+// Tests install a handler that acts on the dialog (set fields, press buttons) and returns
+// the result; an empty function restores real modal runs.
+using ModalHandler = std::function<int(QDialog& dialog)>;
+void setModalHandler(ModalHandler handler);

@@ -1,0 +1,16 @@
+#pragma once
+// Small helpers shared by the test programs.
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+// The source tree, for test data (set by CTest; falls back to the working folder).
+inline QString sourceDir() {
+    QString dir = qEnvironmentVariable("SKRIBANDO_SOURCE_DIR");
+    return dir.isEmpty() ? QDir::currentPath() : dir;
+}
+
+} // namespace testsupport
