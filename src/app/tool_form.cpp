@@ -1,0 +1,410 @@
+#include "app/tool_form.h"
+
+#include "app/palette_glyphs.h"
+#include "app/start_texts.h"
+#include "app/surface_link.h"
+#include "surface/widget/screen_form.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kClientWidth = 52;
+constexpr int kCellWidth = 25;
+constexpr int kCellHeight = 24;
+constexpr int kSeparator = 8;
+constexpr QPoint kToolBarOrigin{1, 24};
+
+// The command buttons of the last three rows: name, glyph, design hint.
+struct CommandButton {
+    const char* name;
+    int glyph;
+    const char* designHint;
+};
+constexpr CommandButton kCommandButtons[6] = {
+    {"RueckgaengigBtn", 16, "Rückgängig"},
+    {"ClearBtn", 14, "Alles löschen"},
+    {"DruckBtn", 21, "Drucken"},
+    {"SaveBtn", 13, "Speichern"},
+    {"ClipBtn", 12, "In die Zwischenablage"},
+    {"InfoBtn", 22, "Info / Einstellungen / Hilfe"},
+};
+
+} // namespace
+
+TToolForm::TToolForm(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    // FormCreate
+    setWindowTitle("Skribando");
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    QFont paletteFont("MS Sans Serif");
+    paletteFont.setPointSize(8);
+    setFont(paletteFont);
+
+    StartFertigBtn = new QPushButton(this);
+    StartFertigBtn->setObjectName("StartFertigBtn");
+    StartFertigBtn->setGeometry(0, 0, kClientWidth, kCollapsedHeight);
+    QFont buttonFont("Arial");
+    buttonFont.setPointSize(8);
+    StartFertigBtn->setFont(buttonFont);
+    StartFertigBtn->setFocusPolicy(Qt::NoFocus);
+    connect(StartFertigBtn, &QPushButton::clicked, this, [this] { StartFertigBtnClick(); });
+    // Esc on the palette presses the Start/Finish button.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, StartFertigBtn, &QPushButton::click);
+
+    buildToolBar();
+    buildPopupMenu();
+
+    FirstActivate = true;
+    setFixedWidth(kClientWidth);
+    ShowStartOnly();
+    state_.Tool = ToolNone;
+
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(250);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    setMouseTracking(true);
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->setMouseTracking(true);
+        child->installEventFilter(this);
+    }
+}
+
+TToolForm::~TToolForm() = default;
+
+void TToolForm::AttachScreenForm(TScreenForm* screen) {
+    screen_ = screen;
+    screen_->setPopupMenu(PopupMenu1);
+    screen_->addActions(shortcutActions_);
+    screen_->closingFromFinish = [this] {
+        return PaletteState == 2;
+    };
+    screen_->onClosedOtherwise = [this] {
+        close();
+    };
+}
+
+// --- Layout ------------------------------------------------------------------------------
+
+QToolButton* TToolForm::addToolButton(const QString& name, int glyph, const QString& hint,
+                                      int column, int top, QButtonGroup* group) {
+    auto* button = new QToolButton(ToolBar1);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    button->setIcon(PaletteGlyph(glyph));
+    button->setIconSize(QSize(kGlyphSize, kGlyphSize));
+    button->setToolTip(hint);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(column * kCellWidth, top, kCellWidth, kCellHeight);
+    if (group) {
+        button->setCheckable(true);
+        group->addButton(button);
+    }
+    buttons_.insert(name, button);
+    return button;
+}
+
+void TToolForm::buildToolBar() {
+    ToolBar1 = new QWidget(this);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->move(kToolBarOrigin);
+
+    auto* widths = new QButtonGroup(this);
+    auto* colours = new QButtonGroup(this);
+    auto* tools = new QButtonGroup(this);
+    int top = 0;
+    for (int i = 0; i < 4; ++i) {
+        const WidthChoice& w = kWidthChoices[i];
+        auto* b = addToolButton(w.button, w.glyph, w.designHint, i % 2, top, widths);
+        connect(b, &QToolButton::clicked, this, [this, code = w.code] { ChooseWidth(code); });
+        if (i % 2)
+            top += kCellHeight;
+    }
+    top += kSeparator;
+    // Colour rows: the transparent colour on the left, its opaque twin on the right.
+    for (int i = 0; i < 4; ++i) {
+        for (int column = 0; column < 2; ++column) {
+            const ColourChoice& c = kColourChoices[i + column * 4];
+            auto* b = addToolButton(c.button, c.glyph, c.designHint, column, top, colours);
+            connect(b, &QToolButton::clicked, this, [this, code = c.code] { ChooseColour(code); });
+        }
+        top += kCellHeight;
+    }
+    top += kSeparator;
+    for (int i = 0; i < 10; ++i) {
+        const ToolChoice& t = kToolChoices[i];
+        auto* b = addToolButton(t.button, t.glyph, t.designHint, i % 2, top, tools);
+        connect(b, &QToolButton::clicked, this, [this, code = t.code] { ChooseTool(code); });
+        if (i % 2)
+            top += kCellHeight;
+    }
+    top += kSeparator;
+    const std::function<void()> commands[6] = {
+        [this] { RueckgaengigBtnClick(); }, [this] { ClearBtnClick(); },
+        [this] { DruckBtnClick(); },        [this] { SaveBtnClick(); },
+        [this] { ClipBtnClick(); },         [this] { InfoBtnClick(); },
+    };
+    for (int i = 0; i < 6; ++i) {
+        auto* b = addToolButton(kCommandButtons[i].name, kCommandButtons[i].glyph,
+                                kCommandButtons[i].designHint, i % 2, top, nullptr);
+        connect(b, &QToolButton::clicked, this, commands[i]);
+        if (i % 2)
+            top += kCellHeight;
+    }
+    infoBtn_ = buttons_.value("InfoBtn");
+    ToolBar1->resize(2 * kCellWidth, top);
+}
+
+int TToolForm::expandedHeight() const {
+    // The tool bar's top, plus the top of its bottom row's button, plus that button's height
+    // and one pixel, taken from the laid-out buttons.
+    return ToolBar1->y() + infoBtn_->y() + infoBtn_->height() + 1;
+}
+
+QAction* TToolForm::addMenuItem(QMenu* menu, const QString& name, const QString& text, int glyph,
+                                const QString& shortcut, std::function<void()> handler,
+                                QActionGroup* group) {
+    auto* action = menu->addAction(text);
+    action->setObjectName(name);
+    if (glyph >= 0)
+        action->setIcon(PaletteGlyph(glyph));
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(QKeySequence(shortcut));
+        shortcutActions_.append(action);
+    }
+    if (group) {
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+    connect(action, &QAction::triggered, this, [handler] { handler(); });
+    menuItems_.insert(name, action);
+    return action;
+}
+
+void TToolForm::buildPopupMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    StartFertig1 = addMenuItem(PopupMenu1, "StartFertig1", "Fertig", -1, "F9",
+                               [this] { StartFertigBtnClick(); });
+    PopupMenu1->addSeparator();
+
+    QMenu* widths = PopupMenu1->addMenu("Strichdicke");
+    widths->menuAction()->setObjectName("Strichdicke1");
+    menuItems_.insert("Strichdicke1", widths->menuAction());
+    auto* widthGroup = new QActionGroup(this);
+    for (const WidthChoice& w : kWidthChoices)
+        addMenuItem(
+            widths, w.menuItem, QString("&%1").arg(w.code), w.glyph, w.shortcut,
+            [this, code = w.code] { ChooseWidth(code); }, widthGroup);
+
+    QMenu* colours = PopupMenu1->addMenu("Farbe");
+    colours->menuAction()->setObjectName("Farbe1");
+    menuItems_.insert("Farbe1", colours->menuAction());
+    auto* colourGroup = new QActionGroup(this);
+    for (const ColourChoice& c : kColourChoices) {
+        if (c.code == 11)
+            colours->addSeparator();
+        addMenuItem(
+            colours, c.menuItem, c.designMenuText, c.glyph, c.shortcut,
+            [this, code = c.code] { ChooseColour(code); }, colourGroup);
+    }
+    PopupMenu1->addSeparator();
+
+    auto* toolGroup = new QActionGroup(this);
+    for (int code : kToolMenuOrder) {
+        const ToolChoice& t = *toolByCode(code);
+        addMenuItem(
+            PopupMenu1, t.menuItem, t.designMenuText, t.glyph, t.shortcut,
+            [this, code] { ChooseTool(code); }, toolGroup);
+    }
+    PopupMenu1->addSeparator();
+    addMenuItem(PopupMenu1, "Rckgngig1", "Rückgängig", 16, "Ctrl+Backspace",
+                [this] { RueckgaengigBtnClick(); });
+    addMenuItem(PopupMenu1, "Alleslschen1", "Alles löschen", 14, "Ctrl+Delete",
+                [this] { ClearBtnClick(); });
+    addMenuItem(PopupMenu1, "Drucken1", "Drucken...", 21, "Ctrl+P", [this] { DruckBtnClick(); });
+    addMenuItem(PopupMenu1, "Speichern1", "Speichern...", 13, "Ctrl+S", [this] { SaveBtnClick(); });
+    addMenuItem(PopupMenu1, "IndieZwischenablage1", "In die Zwischenablage", 12, "Ctrl+C",
+                [this] { ClipBtnClick(); });
+    PopupMenu1->addSeparator();
+    addMenuItem(PopupMenu1, "Info1", "Info / Einstellungen / Hilfe", 22, "F1",
+                [this] { InfoBtnClick(); });
+
+    // The shortcuts work while the palette is active; AttachScreenForm adds them to the
+    // drawing surface too.
+    addActions(shortcutActions_);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { ParkToolSymbol(); });
+}
+
+// --- Choices -----------------------------------------------------------------------------
+
+void TToolForm::pressChoice(const QString& buttonName, const QString& itemName) {
+    if (QToolButton* b = buttons_.value(buttonName))
+        b->setChecked(true);
+    if (QAction* a = menuItems_.value(itemName))
+        a->setChecked(true);
+}
+
+void TToolForm::ChooseWidth(int code) {
+    const WidthChoice* choice = widthByCode(code);
+    if (!choice)
+        return;
+    pressChoice(choice->button, choice->menuItem);
+    StiftdickeMode = code;
+    ParkToolSymbol();
+    state_.PenWidth = choice->penWidth;
+    RefreshToolSymbol();
+}
+
+void TToolForm::ChooseColour(int code) {
+    const ColourChoice* choice = colourByCode(code);
+    if (!choice)
+        return;
+    pressChoice(choice->button, choice->menuItem);
+    FarbMode = code;
+    state_.PenColour = choice->colour;
+    state_.PenMode = choice->mode;
+    SyncTextColour();
+    RefreshToolSymbol();
+}
+
+void TToolForm::ChooseTool(int code) {
+    const ToolChoice* choice = toolByCode(code);
+    if (!choice)
+        return;
+    pressChoice(choice->button, choice->menuItem);
+    WerkzeugMode = code;
+    ParkToolSymbol();
+    if (screen_) {
+        DrawingSurface& surface = screen_->surface();
+        if (choice->reset == PointReset::Current)
+            surface.CurrentPoint = DrawingSurface::None;
+        else if (choice->reset == PointReset::Anchor)
+            surface.AnchorPoint = DrawingSurface::None;
+    }
+    state_.Tool = choice->tool;
+    RefreshToolSymbol();
+}
+
+void TToolForm::ApplyStoredModes() {
+    if (screen_ && mauszeigerMode)
+        screen_->ApplyCursorMode(mauszeigerMode());
+    ChooseWidth(StiftdickeMode);
+    ChooseColour(FarbMode);
+    ChooseTool(WerkzeugMode);
+}
+
+// --- Surface operations run from the palette -----------------------------------------------
+
+void TToolForm::ParkToolSymbol() {
+    if (screen_)
+        surface_link::ParkToolSymbol(*screen_);
+}
+
+void TToolForm::RefreshToolSymbol() {
+    if (screen_)
+        surface_link::RefreshToolSymbol(*screen_);
+}
+
+void TToolForm::SyncTextColour() {
+    if (screen_)
+        surface_link::SyncTextColour(*screen_);
+}
+
+// --- Commands ------------------------------------------------------------------------------
+
+void TToolForm::RueckgaengigBtnClick() {
+    if (screen_)
+        surface_link::Undo(*screen_);
+}
+
+void TToolForm::ClearBtnClick() {
+    if (screen_)
+        surface_link::Clear(*screen_);
+}
+
+void TToolForm::DruckBtnClick() {
+    if (onPrint)
+        onPrint();
+}
+void TToolForm::SaveBtnClick() {
+    if (onSave)
+        onSave();
+}
+void TToolForm::ClipBtnClick() {
+    if (onCopy)
+        onCopy();
+}
+void TToolForm::InfoBtnClick() {
+    if (onInfo)
+        onInfo();
+}
+
+// --- Events --------------------------------------------------------------------------------
+
+bool TToolForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && FirstActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+bool TToolForm::eventFilter(QObject* watched, QEvent* event) {
+    // ToolBar1MouseMove: the pointer reached the palette, so the symbol leaves the picture.
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
+        ParkToolSymbol();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TToolForm::contextMenuEvent(QContextMenuEvent* event) {
+    PopupMenu1->exec(event->globalPos());
+}
+
+void TToolForm::FormActivate() {
+    if (!FirstActivate)
+        return;
+    FirstActivate = false; // set first: a dialog opened below must not run these steps again
+    if (loadSettings)
+        loadSettings();
+    ApplyStoredModes();
+    raise();
+    if (applyRunTimeTexts)
+        applyRunTimeTexts();
+    if (autoOpen && autoOpen())
+        Timer1.start();
+}
+
+void TToolForm::Timer1Timer() {
+    Timer1.stop();
+    QCoreApplication::processEvents();
+    StartFertigBtnClick();
+}
+
+void TToolForm::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        closing_ = true;
+        FormClose();
+    }
+    event->accept();
+}
+
+void TToolForm::FormClose() {
+    if (saveSettings)
+        saveSettings();
+    // The palette is the main window: closing it ends the program.
+    QCoreApplication::quit();
+}

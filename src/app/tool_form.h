@@ -1,0 +1,118 @@
+#pragma once
+// TToolForm: the small stay-on-top palette at the right edge of the primary screen, the
+// program's main window. It owns the drawing state, the popup menu shared with the drawing
+// surface, and the Start/Finish control of a drawing phase.
+
+#include "app/drawing_choices.h"
+#include "surface/drawing_state.h"
+
+#include <QImage>
+#include <QMap>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QMenu;
+class QPushButton;
+class QToolButton;
+class TScreenForm;
+
+class TToolForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TToolForm(QWidget* parent = nullptr);
+    ~TToolForm() override;
+
+    // The other windows, created after the palette; set once before the palette is shown.
+    void AttachScreenForm(TScreenForm* screen);
+
+    const DrawingState& drawingState() const { return state_; }
+
+    // Palette state: 0 idle, 1 drawing phase, 2 finishing (only inside Finish).
+    int PaletteState = 0;
+    bool FirstActivate = true;
+    QTimer Timer1;
+
+    // Stored codes of the last choices (what the settings keep).
+    int StiftdickeMode = 3;
+    int FarbMode = 1;
+    int WerkzeugMode = 1;
+
+    // Start-up steps that belong to other parts of the program; the frame runs them in order
+    // at the first activation. Each may be empty.
+    std::function<void()> loadSettings;
+    std::function<void()> applyRunTimeTexts;
+    std::function<void()> saveSettings;
+    std::function<bool()> autoOpen;  // AutoOpen setting
+    std::function<bool()> autoClose; // AutoClose setting
+    std::function<int()> mauszeigerMode;
+    // The screen grab used by Start (replaceable by tests).
+    std::function<QImage()> grabScreen;
+
+    // Command handlers shared by buttons and menu items.
+    void StartFertigBtnClick();
+    void RueckgaengigBtnClick();
+    void ClearBtnClick();
+    void DruckBtnClick();
+    void SaveBtnClick();
+    void ClipBtnClick();
+    void InfoBtnClick();
+    std::function<void()> onPrint, onSave, onCopy, onInfo;
+
+    // Choice handlers, by stored code.
+    void ChooseWidth(int code);
+    void ChooseColour(int code);
+    void ChooseTool(int code);
+    void ApplyStoredModes();
+
+    void FormActivate();
+    void Timer1Timer();
+    void CaptureScreen();
+    void ShowToolBar();
+    void ShowStartOnly();
+    void UpdateStartCaption();
+    void ParkToolSymbol();
+    void RefreshToolSymbol();
+    void SyncTextColour();
+
+    // Widgets, for tests and for the run-time texts.
+    QPushButton* StartFertigBtn = nullptr;
+    QWidget* ToolBar1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* StartFertig1 = nullptr;
+    QToolButton* button(const QString& name) const { return buttons_.value(name); }
+    QAction* menuItem(const QString& name) const { return menuItems_.value(name); }
+    QList<QAction*> shortcutActions() const { return shortcutActions_; }
+
+    // Client heights of the two forms of the palette.
+    static constexpr int kCollapsedHeight = 23;
+    int expandedHeight() const;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void buildToolBar();
+    void buildPopupMenu();
+    QToolButton* addToolButton(const QString& name, int glyph, const QString& hint, int column,
+                               int top, QButtonGroup* group);
+    QAction* addMenuItem(QMenu* menu, const QString& name, const QString& text, int glyph,
+                         const QString& shortcut, std::function<void()> handler,
+                         QActionGroup* group = nullptr);
+    void pressChoice(const QString& buttonName, const QString& itemName);
+    void FormClose();
+
+    DrawingState state_;
+    TScreenForm* screen_ = nullptr;
+    QMap<QString, QToolButton*> buttons_;
+    QMap<QString, QAction*> menuItems_;
+    QList<QAction*> shortcutActions_;
+    QToolButton* infoBtn_ = nullptr;
+    bool closing_ = false;
+};

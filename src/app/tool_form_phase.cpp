@@ -1,0 +1,66 @@
+// The drawing phase seen from the palette: Start freezes the screen and expands the
+// palette, Finish hides the surface and collapses it.
+#include "app/dspez.h"
+#include "app/start_texts.h"
+#include "app/tool_form.h"
+#include "surface/widget/screen_form.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+void TToolForm::StartFertigBtnClick() {
+    switch (PaletteState) {
+    case 0:
+        CaptureScreen();
+        raise();
+        ShowToolBar();
+        break;
+    case 1:
+        if (autoClose && autoClose()) {
+            close(); // the palette is the main window: the program ends
+            return;
+        }
+        PaletteState = 2;
+        if (screen_ && screen_->isVisible())
+            screen_->close(); // only hidden: the close comes from Finish
+        ShowStartOnly();
+        break;
+    default:
+        break;
+    }
+}
+
+void TToolForm::CaptureScreen() {
+    // Hide the palette and give the windows it covered 50 ms to repaint before the grab.
+    const QPoint position = pos();
+    hide();
+    Delay(50);
+    QImage capture = grabScreen ? grabScreen() : QImage();
+    show();
+    move(position);
+    raise();
+    if (!screen_)
+        return;
+    screen_->surface().StartPhase(capture);
+    screen_->ShowOnPrimaryScreen();
+}
+
+void TToolForm::ShowToolBar() {
+    setFixedHeight(expandedHeight());
+    PaletteState = 1;
+    UpdateStartCaption();
+}
+
+void TToolForm::ShowStartOnly() {
+    setFixedHeight(kCollapsedHeight);
+    PaletteState = 0;
+    UpdateStartCaption();
+}
+
+void TToolForm::UpdateStartCaption() {
+    const int index = PaletteState == 1 ? 1 : 0;
+    StartFertigBtn->setText(CaptionTable[index]);
+    StartFertigBtn->setToolTip(HintTable[index]);
+    StartFertig1->setText(StartFertigBtn->text());
+}
