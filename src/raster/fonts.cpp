@@ -1,0 +1,77 @@
+#include "raster/fonts.h"
+
+#include <QFontDatabase>
+#include <QHash>
+
+namespace raster {
+
+namespace {
+
+constexpr int kCheckMark = 252, kBallotCross = 251;
+
+bool installed(const QString& family) {
+    // Looking a family up walks the font database; the answer does not change while we run.
+    static QHash<QString, bool> known;
+    auto found = known.constFind(family);
+    if (found != known.constEnd())
+        return *found;
+    const bool present = QFontDatabase::hasFamily(family);
+    known.insert(family, present);
+    return present;
+}
+
+bool isWingdings(const QString& family) {
+    return family.compare(QLatin1String("Wingdings"), Qt::CaseInsensitive) == 0;
+}
+
+const QString kSymbolStandIn = QStringLiteral("DejaVu Sans");
+
+} // namespace
+
+int pixelSizeOf(int pointSize) {
+    const long long scaled = (static_cast<long long>(pointSize) * 96 + 36) / 72;
+    return static_cast<int>(std::max(1LL, scaled));
+}
+
+QString resolveFamily(const QString& requested) {
+    if (installed(requested))
+        return requested;
+    if (isWingdings(requested))
+        return kSymbolStandIn;
+    // Liberation Sans has Arial's metrics, and stands in for the other Windows sans faces.
+    return QStringLiteral("Liberation Sans");
+}
+
+StampGlyph stampGlyph(int wingdingsCode) {
+    const QString wingdings = QStringLiteral("Wingdings");
+    if (installed(wingdings))
+        return {wingdings, QString(QChar(wingdingsCode))};
+    switch (wingdingsCode) {
+    case kCheckMark:
+        return {kSymbolStandIn, QString(QChar(0x2714))}; // heavy check mark
+    case kBallotCross:
+        return {kSymbolStandIn, QString(QChar(0x2718))}; // heavy ballot X
+    default:
+        return {kSymbolStandIn, QString(QChar(wingdingsCode))};
+    }
+}
+
+QFont qfontOf(const Font& font) {
+    QFont result(resolveFamily(font.family));
+    result.setPixelSize(pixelSizeOf(font.pointSize));
+    result.setBold(font.bold);
+    return result;
+}
+
+QString renderedText(const Font& font, const QString& text) {
+    if (!isWingdings(font.family) || installed(font.family))
+        return text;
+    QString shown;
+    for (QChar c : text)
+        shown += (c.unicode() == kCheckMark || c.unicode() == kBallotCross)
+                     ? stampGlyph(c.unicode()).text
+                     : QString(c);
+    return shown;
+}
+
+} // namespace raster

@@ -1,0 +1,16 @@
+#pragma once
+// Scan conversion of lines into spans.
+
+#include "raster/span_sink.h"
+
+namespace raster {
+
+// A 1-pixel line from (x1, y1) towards (x2, y2), the end point excluded: Bresenham along
+// the major axis, max(|dx|, |dy|) pixels. A zero-length line covers nothing.
+void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2);
+
+// A line of a pen `width` pixels wide, centred on the segment, with round ends: every pixel
+// whose centre lies within width / 2 of the segment. A zero-length segment is a round dot.
+void scanWideSegment(SpanSink& sink, int x1, int y1, int x2, int y2, int width);
+
+} // namespace raster
