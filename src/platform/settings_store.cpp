@@ -1,0 +1,66 @@
+#include "platform/settings_store.h"
+
+#include <QtEndian>
+#include <bit>
+
+std::optional<qint32> KeyStore::readDword(const QString& name) const {
+    std::optional<RegValue> value = readValue(name);
+    if (!value || value->type != RegDword || value->data.size() != 4)
+        return std::nullopt;
+    return qFromLittleEndian<qint32>(value->data.constData());
+}
+
+std::optional<double> KeyStore::readDouble(const QString& name) const {
+    std::optional<RegValue> value = readValue(name);
+    if (!value || value->type != RegBinary || value->data.size() != 8)
+        return std::nullopt;
+    return std::bit_cast<double>(qFromLittleEndian<quint64>(value->data.constData()));
+}
+
+void KeyStore::writeDword(const QString& name, qint32 value) {
+    QByteArray data(4, '\0');
+    qToLittleEndian<qint32>(value, data.data());
+    writeValue(name, RegValue{RegDword, data});
+}
+
+void KeyStore::writeDouble(const QString& name, double value) {
+    QByteArray data(8, '\0');
+    qToLittleEndian<quint64>(std::bit_cast<quint64>(value), data.data());
+    writeValue(name, RegValue{RegBinary, data});
+}
+
+qsizetype indexOfValue(const QList<NamedValue>& values, const QString& name) {
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (values[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool MemoryKeyStore::openKey(const QString& keyPath) {
+    if (failOpen_)
+        return false;
+    openedKey_ = keyPath;
+    open_ = true;
+    return true;
+}
+
+std::optional<RegValue> MemoryKeyStore::readValue(const QString& name) const {
+    qsizetype index = indexOfValue(values_, name);
+    if (index < 0)
+        return std::nullopt;
+    return values_[index].value;
+}
+
+void MemoryKeyStore::writeValue(const QString& name, const RegValue& value) {
+    qsizetype index = indexOfValue(values_, name);
+    if (index < 0)
+        values_.append(NamedValue{name, value});
+    else
+        values_[index].value = value;
+}
+
+bool MemoryKeyStore::closeKey() {
+    open_ = false;
+    return true;
+}
