@@ -1,16 +1,33 @@
 #pragma once
 // The drawing engine of one drawing phase: the three pictures, the surface points and
 // every tool's reaction to input. Plain C++ on the rasterizer; no widgets.
+//
+// Every input reaches the current tool through ToolStep. The tool symbol and the rubber
+// band are drawn into the working picture in invert mode; the engine remembers each one as
+// it drew it (OverlayFigure) and removes it by drawing it again, so the picture holds at
+// any time exactly the figures the engine knows of.
 
 #include "surface/drawing_state.h"
+#include "surface/input_state.h"
+#include "surface/overlay_figure.h"
+#include "surface/text_box.h"
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace raster {
+class Canvas;
+}
 
 class DrawingSurface {
 public:
     // The engine reads the palette's drawing state; it never writes it.
-    explicit DrawingSurface(const DrawingState& state) : state_(state) {}
+    explicit DrawingSurface(const DrawingState& state);
+    ~DrawingSurface();
 
     // Freezes a new phase on a captured screen: the frozen screen, the undo snapshot and
     // the working picture all become the capture, and every point becomes none.
@@ -21,15 +38,103 @@ public:
     const QImage& ScreenPicture() const { return screenPicture_; }
     const QImage& UndoPicture() const { return undoPicture_; }
 
+    // The working picture without the tool symbol or rubber band that may be drawn on it,
+    // for saving, copying and printing. The picture on screen is left as it is. An open
+    // text box is not part of it (its text is written only when committed).
+    QImage PictureForOutput() const;
+
     static constexpr QPoint None{-1, -1};
+    static bool isValid(QPoint point) { return point.x() >= 0 && point.y() >= 0; }
     QPoint CurrentPoint = None;
     QPoint AnchorPoint = None;
     QPoint SavedPoint = None;
     QPoint SavedAnchor = None;
+    bool ButtonHeld = false;
+
+    // Mouse and keyboard input, in picture pixels.
+    void MouseDown(MouseButton button, ShiftState shift, QPoint at);
+    void MouseMove(ShiftState shift, QPoint at);
+    void MouseUp(MouseButton button, ShiftState shift, QPoint at);
+    // Any key pressed while Shift is down (auto-repeat of Shift included).
+    void KeyDownWithShift();
+    // The Shift key released; `pointer` is where the mouse pointer is now.
+    void ShiftKeyUp(QPoint pointer);
+
+    // One step of the current tool for a shift state and a new pointer position.
+    void ToolStep(ShiftState shift, QPoint at);
+
+    // Palette operations.
+    // Removes the tool symbol (committing an open text first); a shape being dragged is
+    // dropped, never drawn towards the "none" point.
+    void ParkToolSymbol();
+    // Draws the current tool's symbol at the pointer and sizes the text font to the width.
+    void RefreshToolSymbol(QPoint pointer);
+    // The point that a tool choice forgets: CurrentPoint for the eraser, AnchorPoint for
+    // every tool but the pen and the eraser. Runs after parking, before the refresh.
+    void ResetPointForToolChoice(int chosenTool);
+    // Undo takes back the last left press; a second undo gives the same picture.
+    void Undo();
+    // Clear brings back the frozen screen; the undo snapshot stays.
+    void Clear();
+
+    // The text tool's box (the widget shows it as Edit1).
+    const TextBox& textBox() const { return textBox_; }
+    // The box's text changed: it grows and shrinks with it.
+    void Edit1Change(const QString& text);
+    // Enter (13) commits, Esc (27) drops; returns whether the key was consumed.
+    bool Edit1KeyPress(int character);
+    // Writes the box's text into the picture, then empties and hides the box.
+    void CommitText();
+    // A colour change with the text tool: the box takes the new colour at once.
+    void SyncTextColour();
+    // Hides the box and forgets its text without writing it (at every showing).
+    void CloseTextBox();
+
+    // Told about every changed picture area (device pixels), and about every change of
+    // the text box (with wantsFocus when it was just opened or moved).
+    std::function<void(const QRect&)> pictureChanged;
+    std::function<void(bool wantsFocus)> textBoxChanged;
 
 private:
+    struct Overlay {
+        std::optional<OverlayFigure> symbol;
+        std::optional<OverlayFigure> preview;
+    };
+
+    // Tool families, dispatched by ToolStep.
+    void PenStep(ShiftState shift, QPoint at);
+    void EraserStep(ShiftState shift, QPoint at);
+    void ShapeStep(ShapeFigure figure, ShiftState shift, QPoint at);
+    void StampStep(StampKind kind, ShiftState shift, QPoint at);
+    void TextStep(ShiftState shift, QPoint at);
+
+    // The overlay under the invert discipline.
+    void drawSymbolAt(QPoint at);
+    void removeSymbol();
+    void drawPreview(ShapeFigure figure);
+    void removePreview();
+    void drawOverlay(const OverlayFigure& figure);
+    std::optional<OverlayFigure> symbolFor(QPoint at) const;
+
+    // Text tool pieces.
+    void OpenTextBox(QPoint at);
+    void ApplyTextFont();
+    void ShowCaretBar();
+    void notifyTextBox(bool wantsFocus);
+
+    void TakeUndoSnapshot();
+    void replacePicture(const QImage& source);
+    raster::Canvas& canvas();
+    void reportChanges();
+    void reportWholePicture();
+
     const DrawingState& state_;
     QImage screenPicture_;
     QImage undoPicture_;
     QImage picture_;
+    std::unique_ptr<raster::Canvas> canvas_;
+    Overlay overlay_;
+    Overlay savedOverlay_;
+    QPoint penPosition_ = None;
+    TextBox textBox_;
 };

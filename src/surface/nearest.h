@@ -4,4 +4,6 @@
 
 #include <cmath>
 
-inline int nearest(double value) { return static_cast<int>(std::nearbyint(value)); }
+inline int nearest(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}

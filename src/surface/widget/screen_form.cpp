@@ -1,11 +1,36 @@
 #include "surface/widget/screen_form.h"
 
+#include "surface/widget/device_pixels.h"
+#include "surface/widget/menu_shortcut_precedence.h"
+#include "surface/widget/text_box_edit.h"
+
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+
+namespace {
+ShiftState shiftOf(const QMouseEvent& event) {
+    return {.shift = (event.modifiers() & Qt::ShiftModifier) != 0,
+            .left = (event.buttons() & Qt::LeftButton) != 0,
+            .right = (event.buttons() & Qt::RightButton) != 0};
+}
+
+MouseButton buttonOf(const QMouseEvent& event) {
+    switch (event.button()) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    default:
+        return MouseButton::Middle;
+    }
+}
+} // namespace
 
 TScreenForm::TScreenForm(const DrawingState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), surface_(state) {
@@ -13,6 +38,26 @@ TScreenForm::TScreenForm(const DrawingState& state, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+
+    edit1_ = createEdit1(this);
+    edit1_->installEventFilter(this);
+    shortcutPrecedence_ = new MenuShortcutPrecedence(this);
+    shortcutPrecedence_->setActionOwner(this);
+    edit1_->installEventFilter(shortcutPrecedence_);
+    connect(edit1_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { surface_.Edit1Change(text); });
+
+    surface_.pictureChanged = [this](const QRect& device) {
+        pictureChanged(device);
+    };
+    surface_.textBoxChanged = [this](bool wantsFocus) {
+        textBoxChanged(wantsFocus);
+    };
+}
+
+void TScreenForm::setPopupMenu(QMenu* menu) {
+    popupMenu_ = menu;
+    shortcutPrecedence_->setMenu(menu);
 }
 
 void TScreenForm::ShowOnPrimaryScreen() {
@@ -28,25 +73,51 @@ void TScreenForm::ApplyCursorMode(int mauszeigerMode) {
     setCursor(mauszeigerMode == 2 ? Qt::BlankCursor : Qt::ArrowCursor);
 }
 
+QPoint TScreenForm::pointerInPicture() const {
+    return devicePointOf(QPointF(mapFromGlobal(QCursor::pos())), devicePixelRatioF());
+}
+
+void TScreenForm::RefreshToolSymbol() {
+    surface_.RefreshToolSymbol(pointerInPicture());
+}
+
+void TScreenForm::SyncTextColour() {
+    if (isVisible())
+        surface_.SyncTextColour();
+}
+
+// ---- painting ----
+
+void TScreenForm::pictureChanged(const QRect& device) {
+    // One pixel more on every side: a fractional scale may split a device pixel.
+    update(logicalRectOf(device, devicePixelRatioF()).adjusted(-1, -1, 1, 1));
+}
+
 void TScreenForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QImage& picture = surface_.Picture();
     // The picture is in device pixels; draw it one to one whatever the screen's scale.
     qreal scale = devicePixelRatioF();
-    QRectF area = event->rect();
-    painter.fillRect(area, Qt::black);
-    if (picture.isNull())
-        return;
-    QRectF source(area.x() * scale, area.y() * scale, area.width() * scale, area.height() * scale);
-    painter.drawImage(area, picture, source);
+    for (const QRect& area : event->region()) {
+        if (picture.isNull()) {
+            painter.fillRect(area, Qt::black);
+            continue;
+        }
+        painter.drawImage(QRectF(area), picture, QRectF(deviceRectOf(area, scale)));
+    }
 }
+
+// ---- showing and closing ----
 
 void TScreenForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FormShow();
 }
 
-void TScreenForm::FormShow() { ApplyCursorMode(cursorMode_); }
+void TScreenForm::FormShow() {
+    ApplyCursorMode(cursorMode_);
+    surface_.CloseTextBox();
+}
 
 void TScreenForm::closeEvent(QCloseEvent* event) {
     // The window itself is only hidden; a close that does not come from Finish ends the
@@ -59,4 +130,75 @@ void TScreenForm::closeEvent(QCloseEvent* event) {
 void TScreenForm::contextMenuEvent(QContextMenuEvent* event) {
     if (popupMenu_)
         popupMenu_->exec(event->globalPos());
+}
+
+// ---- mouse ----
+
+void TScreenForm::mousePressEvent(QMouseEvent* event) {
+    if (onPicturePressed)
+        onPicturePressed();
+    surface_.MouseDown(buttonOf(*event), shiftOf(*event),
+                       devicePointOf(event->position(), devicePixelRatioF()));
+}
+
+void TScreenForm::mouseMoveEvent(QMouseEvent* event) {
+    surface_.MouseMove(shiftOf(*event), devicePointOf(event->position(), devicePixelRatioF()));
+}
+
+void TScreenForm::mouseReleaseEvent(QMouseEvent* event) {
+    surface_.MouseUp(buttonOf(*event), shiftOf(*event),
+                     devicePointOf(event->position(), devicePixelRatioF()));
+}
+
+// ---- keys ----
+
+void TScreenForm::FormKeyDown(const QKeyEvent& event) {
+    if (event.modifiers() & Qt::ShiftModifier)
+        surface_.KeyDownWithShift();
+}
+
+void TScreenForm::FormKeyUp(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Shift && !event.isAutoRepeat())
+        surface_.ShiftKeyUp(pointerInPicture());
+}
+
+void TScreenForm::keyPressEvent(QKeyEvent* event) {
+    FormKeyDown(*event);
+    QWidget::keyPressEvent(event);
+}
+
+void TScreenForm::keyReleaseEvent(QKeyEvent* event) {
+    FormKeyUp(*event);
+    QWidget::keyReleaseEvent(event);
+}
+
+bool TScreenForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != edit1_)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        FormKeyDown(*key);
+        // Edit1KeyPress: Enter commits, Esc drops; both are consumed here.
+        int character = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ? 13
+                        : key->key() == Qt::Key_Escape                              ? 27
+                                                                                    : 0;
+        if (character && surface_.Edit1KeyPress(character)) {
+            setFocus();
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyRelease) {
+        FormKeyUp(*static_cast<QKeyEvent*>(event));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- the text box ----
+
+void TScreenForm::textBoxChanged(bool wantsFocus) {
+    bool hadFocus = edit1_->hasFocus();
+    mirrorTextBox(*edit1_, surface_.textBox(), devicePixelRatioF());
+    if (surface_.textBox().open && wantsFocus)
+        edit1_->setFocus();
+    else if (!surface_.textBox().open && hadFocus)
+        setFocus();
 }

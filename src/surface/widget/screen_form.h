@@ -1,13 +1,17 @@
 #pragma once
 // TScreenForm: the full-screen drawing window. It shows the engine's picture unscaled,
-// one picture pixel per device pixel, and feeds the engine its input.
+// one picture pixel per device pixel, feeds the engine its input, repaints only what the
+// engine reports as changed, and hosts Edit1, the text tool's box.
 
 #include "surface/drawing_surface.h"
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 
+class QLineEdit;
 class QMenu;
+class MenuShortcutPrecedence;
 
 class TScreenForm : public QWidget {
     Q_OBJECT
@@ -15,6 +19,7 @@ public:
     explicit TScreenForm(const DrawingState& state, QWidget* parent = nullptr);
 
     DrawingSurface& surface() { return surface_; }
+    QLineEdit* edit1() const { return edit1_; }
 
     // Shows the window over the whole primary screen and brings it to the front.
     void ShowOnPrimaryScreen();
@@ -23,27 +28,56 @@ public:
     // mode gives the normal arrow.
     void ApplyCursorMode(int mauszeigerMode);
 
-    // The palette's popup menu, shared with this window.
-    void setPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+    // The palette's popup menu, shared with this window. Its shortcuts (and those of the
+    // actions added to this window) come before the text box's own editing keys.
+    void setPopupMenu(QMenu* menu);
 
     // Asked when the window is closed: true when Finish is closing it. A close from
     // anywhere else runs onClosedOtherwise (the palette closes, ending the program).
     std::function<bool()> closingFromFinish;
     std::function<void()> onClosedOtherwise;
+    // Run at every mouse press on the picture: the palette raises itself when hidden.
+    std::function<void()> onPicturePressed;
 
     // Repaints the whole picture (after it was replaced as a whole).
     void RepaintPicture() { update(); }
+
+    // What the palette runs on the surface.
+    void ParkToolSymbol() { surface_.ParkToolSymbol(); }
+    void RefreshToolSymbol(); // at the mouse pointer's position
+    void SyncTextColour();
+    void ResetPointForToolChoice(int chosenTool) { surface_.ResetPointForToolChoice(chosenTool); }
+    void RueckgaengigBtnClick() { surface_.Undo(); }
+    void ClearBtnClick() { surface_.Clear(); }
+    // The picture for saving, copying and printing: without the tool symbol or rubber band.
+    QImage PictureForOutput() const { return surface_.PictureForOutput(); }
+
+    // The picture pixel under the mouse pointer now.
+    QPoint pointerInPicture() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormShow();
+    // Key preview: the window sees every key before the text box does.
+    void FormKeyDown(const QKeyEvent& event);
+    void FormKeyUp(const QKeyEvent& event);
+    void pictureChanged(const QRect& device);
+    void textBoxChanged(bool wantsFocus);
 
     DrawingSurface surface_;
+    QLineEdit* edit1_ = nullptr;
+    MenuShortcutPrecedence* shortcutPrecedence_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     int cursorMode_ = 1;
 };

@@ -1,0 +1,59 @@
+#include "surface/widget/text_box_edit.h"
+
+#include "raster/fonts.h"
+#include "surface/widget/device_pixels.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <cmath>
+
+const char* const Edit1Hint = "Text übernehmen mit Enter, abbrechen mit ESC";
+
+namespace {
+const QColor Silver(192, 192, 192);
+// QLineEdit draws its text this many pixels inside the edge when it has no frame.
+constexpr int LineEditHorizontalMargin = 2;
+} // namespace
+
+int edit1InnerMargin() {
+    return LineEditHorizontalMargin;
+}
+
+QLineEdit* createEdit1(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName("Edit1");
+    edit->setFrame(false);
+    edit->setAutoFillBackground(true);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, Silver);
+    palette.setColor(QPalette::Window, Silver);
+    edit->setPalette(palette);
+    edit->setToolTip(QString::fromUtf8(Edit1Hint));
+    edit->setContextMenuPolicy(Qt::NoContextMenu);
+    edit->hide();
+    return edit;
+}
+
+QRect edit1Geometry(const TextBox& box, qreal ratio, int innerMargin) {
+    QRect logical = logicalRectOf(
+        QRect(box.left, box.top, std::max(box.width, 1), std::max(box.height, 1)), ratio);
+    return logical.adjusted(-innerMargin, 0, 0, 0);
+}
+
+void mirrorTextBox(QLineEdit& edit, const TextBox& box, qreal ratio) {
+    raster::Font font{QStringLiteral("Arial"), box.fontPoints, true, box.colour};
+    QFont qfont = raster::qfontOf(font);
+    // The picture's font is in device pixels; the edit's in logical pixels.
+    qfont.setPixelSize(
+        std::max(1, static_cast<int>(std::lround(raster::pixelSizeOf(box.fontPoints) / ratio))));
+    edit.setFont(qfont);
+    QPalette palette = edit.palette();
+    palette.setColor(QPalette::Text, qcolorOf(box.colour));
+    edit.setPalette(palette);
+    if (edit.text() != box.text) {
+        QSignalBlocker quiet(&edit);
+        edit.setText(box.text);
+    }
+    edit.setGeometry(edit1Geometry(box, ratio, edit1InnerMargin()));
+    edit.setVisible(box.open);
+}

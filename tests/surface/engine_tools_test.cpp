@@ -1,0 +1,324 @@
+// The engine without windows: tool symbols under the invert discipline, the committed
+// figures of every tool, Shift constraints in a drag, stamps, eraser and pen.
+#include "engine_fixture.h"
+
+#include "surface/arrow_geometry.h"
+
+using testsupport::samePixels;
+
+namespace {
+const int AllTools[] = {ToolPen,  ToolEraser, ToolLine,  ToolRectangle,   ToolArrow,
+                        ToolText, ToolCheck,  ToolCross, ToolDoubleArrow, ToolEllipse};
+}
+
+TEST_F(EngineTest, HoveringWithEveryToolLeavesThePictureUnchangedOnceParked) {
+    for (int width : {3, 21, 43}) {
+        for (int tool : AllTools) {
+            SCOPED_TRACE(testing::Message() << "tool " << tool << ", width " << width);
+            // Wide enough for the widest eraser box (397 x 297) to show.
+            start(noisyCapture(421, 311, tool * 100 + width));
+            state.PenWidth = width;
+            choose(tool);
+            surface.RefreshToolSymbol({30, 20});
+            // Points inside, on the edges and off the picture.
+            for (QPoint p : {QPoint(30, 20), QPoint(0, 0), QPoint(420, 310), QPoint(3, 308),
+                             QPoint(-5, 10), QPoint(430, 320), QPoint(211, 151)})
+                hover(p.x(), p.y());
+            EXPECT_FALSE(samePixels(capture, surface.Picture()))
+                << "the symbol shows while hovering";
+            surface.ParkToolSymbol();
+            EXPECT_TRUE(samePixels(capture, surface.Picture()));
+            EXPECT_EQ(surface.CurrentPoint, DrawingSurface::None);
+        }
+    }
+}
+
+TEST_F(EngineTest, ClickWithoutMovementCommitsAZeroLengthLineAndADegenerateRectangle) {
+    for (int tool : {ToolLine, ToolRectangle}) {
+        SCOPED_TRACE(testing::Message() << "tool " << tool);
+        start(noisyCapture(61, 47));
+        state.PenWidth = 13;
+        choose(tool);
+        hover(20, 20);
+        press(20, 20);
+        release(20, 20);
+        QImage want = expected([&](raster::Canvas& c) {
+            ApplyStrokePen(c, state);
+            drawShape(c, tool == ToolLine ? ShapeFigure::Line : ShapeFigure::Rectangle, {20, 20},
+                      {20, 20}, 0);
+        });
+        EXPECT_TRUE(samePixels(want, surface.Picture()));
+        EXPECT_EQ(surface.AnchorPoint, DrawingSurface::None);
+        EXPECT_EQ(surface.CurrentPoint, DrawingSurface::None) << "no symbol until the next move";
+    }
+}
+
+TEST_F(EngineTest, EveryShapeCommitsItsFigureWithTheStrokePenAndNoRubberBandLeft) {
+    struct Case {
+        int tool;
+        ShapeFigure figure;
+    };
+    for (Case c :
+         {Case{ToolLine, ShapeFigure::Line}, Case{ToolArrow, ShapeFigure::Arrow},
+          Case{ToolDoubleArrow, ShapeFigure::DoubleArrow},
+          Case{ToolRectangle, ShapeFigure::Rectangle}, Case{ToolEllipse, ShapeFigure::Ellipse}}) {
+        SCOPED_TRACE(testing::Message() << "tool " << c.tool);
+        start(noisyCapture(61, 47, c.tool));
+        state.PenMode = PenMix::pmMask;
+        state.PenColour = rgbColour(255, 255, 0);
+        choose(c.tool);
+        hover(8, 9);
+        press(8, 9);
+        for (int x = 10; x < 50; x += 7)
+            drag(x, x - 5);
+        EXPECT_FALSE(samePixels(capture, surface.Picture()));
+        release(50, 38);
+        QImage want = expected([&](raster::Canvas& canvas) {
+            ApplyStrokePen(canvas, state);
+            drawShape(canvas, c.figure, {8, 9}, {50, 38}, arrowHeadLength(3));
+        });
+        EXPECT_TRUE(samePixels(want, surface.Picture()));
+    }
+}
+
+TEST_F(EngineTest, ShiftSnapsADraggedLineAndReleasingShiftBringsTheEndBack) {
+    hover(10, 10);
+    press(10, 10);
+    drag(40, 14, true); // shallow: horizontal
+    EXPECT_EQ(surface.CurrentPoint, QPoint(40, 10));
+    drag(30, 33, true); // near 45 degrees: m = nearest((20 + 23) / 2) = 22 (21.5, halves to even)
+    EXPECT_EQ(surface.CurrentPoint, QPoint(32, 32));
+    surface.KeyDownWithShift(); // Shift auto-repeat at the constrained point changes nothing
+    EXPECT_EQ(surface.CurrentPoint, QPoint(32, 32));
+    surface.ShiftKeyUp({30, 33});
+    EXPECT_EQ(surface.CurrentPoint, QPoint(30, 33));
+    release(30, 33);
+    QImage want = expected([&](raster::Canvas& c) {
+        ApplyStrokePen(c, state);
+        c.Line(10, 10, 30, 33);
+    });
+    EXPECT_TRUE(samePixels(want, surface.Picture()));
+}
+
+TEST_F(EngineTest, ShiftMakesA100By40RectangleDragA40By40SquareOnThePointersSide) {
+    start(noisyCapture(150, 60));
+    choose(ToolRectangle);
+    hover(120, 50);
+    press(120, 50);
+    drag(20, 10);
+    surface.KeyDownWithShift(); // Shift pressed during the drag
+    release(20, 10, true);
+    QImage want = expected([&](raster::Canvas& c) {
+        ApplyStrokePen(c, state);
+        c.Rectangle(120, 50, 80, 10);
+    });
+    EXPECT_TRUE(samePixels(want, surface.Picture()));
+}
+
+TEST_F(EngineTest, DoubleArrowRubberBandShowsOneShaft) {
+    start(QImage(61, 47, QImage::Format_RGB32));
+    capture.fill(Qt::white);
+    surface.StartPhase(capture);
+    choose(ToolDoubleArrow);
+    press(5, 20);
+    drag(55, 20);
+    // An inverted shaft drawn twice would cancel out; the middle of the shaft must show.
+    EXPECT_EQ(surface.Picture().pixel(30, 20) & 0xFFFFFF, 0x000000u);
+    // Both heads are mirror images of each other through the middle of the shaft.
+    ArrowBarbs tip = arrowBarbs(5, 20, 55, 20, arrowHeadLength(3));
+    ArrowBarbs tail = arrowBarbs(55, 20, 5, 20, arrowHeadLength(3));
+    auto mirrored = [](QPoint p) {
+        return QPoint(60 - p.x(), p.y());
+    };
+    EXPECT_TRUE((mirrored(tail.first) == tip.first && mirrored(tail.second) == tip.second) ||
+                (mirrored(tail.first) == tip.second && mirrored(tail.second) == tip.first));
+}
+
+TEST_F(EngineTest, CheckToolStampsOncePerPressAtThePressPoint) {
+    start(noisyCapture(120, 90));
+    state.PenWidth = 7;
+    state.PenMode = PenMix::pmMask; // the stamp ignores the pen's colour and mix
+    choose(ToolCheck);
+    hover(40, 40);
+    press(40, 40);
+    drag(70, 60);
+    drag(80, 70);
+    release(80, 70);
+    surface.ParkToolSymbol();
+    int points = toolSizesFor(7).stampFontPoints;
+    QImage once =
+        expected([&](raster::Canvas& c) { StampSymbol(c, 40, 40, StampKind::Check, points); });
+    EXPECT_TRUE(samePixels(once, surface.Picture()));
+
+    press(80, 70);
+    release(80, 70);
+    surface.ParkToolSymbol();
+    QImage twice = expected(
+        [&](raster::Canvas& c) { StampSymbol(c, 80, 70, StampKind::Check, points); }, &once);
+    EXPECT_TRUE(samePixels(twice, surface.Picture()));
+}
+
+TEST_F(EngineTest, StampsAreOpaqueGreenAndRedWithABlackShadow) {
+    start(QImage(120, 120, QImage::Format_RGB32));
+    capture.fill(Qt::white);
+    surface.StartPhase(capture);
+    state.PenWidth = 21;
+    state.PenMode = PenMix::pmMask;
+    state.PenColour = rgbColour(0, 0, 255);
+    for (int tool : {ToolCheck, ToolCross}) {
+        surface.StartPhase(capture);
+        choose(tool);
+        press(60, 60);
+        release(60, 60);
+        surface.ParkToolSymbol();
+        QRgb colour = tool == ToolCheck ? qRgb(0, 196, 0) : qRgb(220, 0, 0);
+        int coloured = 0, black = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 120; ++x) {
+                QRgb p = surface.Picture().pixel(x, y) | 0xFF000000u;
+                coloured += p == (colour | 0xFF000000u);
+                black += p == qRgb(0, 0, 0);
+            }
+        EXPECT_GT(coloured, 50) << "tool " << tool;
+        EXPECT_GT(black, 5) << "tool " << tool;
+    }
+}
+
+TEST_F(EngineTest, EraserRestoresExactlyTheCapturedBlock) {
+    state.PenWidth = 3; // w 14, h 10: a 29 x 21 block
+    state.PenColour = rgbColour(0, 0, 255);
+    state.Tool = ToolPen;
+    for (int y = 5; y < 45; y += 4)
+        stroke({2, y}, {58, y});
+    surface.ParkToolSymbol();
+    QImage drawn = surface.Picture().copy();
+
+    choose(ToolEraser);
+    hover(30, 20);
+    press(30, 20);
+    release(30, 20);
+    surface.ParkToolSymbol();
+    QImage want = drawn.copy();
+    for (int y = 10; y <= 30; ++y)
+        for (int x = 16; x <= 44; ++x)
+            want.setPixel(x, y, capture.pixel(x, y));
+    EXPECT_TRUE(samePixels(want, surface.Picture()));
+}
+
+TEST_F(EngineTest, EraserWhereNothingWasDrawnChangesNothing) {
+    choose(ToolEraser);
+    stroke({10, 10}, {50, 35});
+    surface.ParkToolSymbol();
+    EXPECT_TRUE(samePixels(capture, surface.Picture()));
+}
+
+TEST_F(EngineTest, PenDrawsSegmentsBetweenEventPoints) {
+    state.PenWidth = 7;
+    choose(ToolPen);
+    hover(5, 5);
+    press(5, 5);
+    drag(30, 10);
+    drag(40, 40);
+    release(40, 40);
+    surface.ParkToolSymbol();
+    QImage want = expected([&](raster::Canvas& c) {
+        ApplyStrokePen(c, state);
+        c.Line(5, 5, 5, 5);
+        c.Line(5, 5, 30, 10);
+        c.Line(30, 10, 40, 40);
+    });
+    EXPECT_TRUE(samePixels(want, surface.Picture()));
+}
+
+TEST_F(EngineTest, TransparentStrokeTwiceLooksLikeOnce) {
+    state.PenMode = PenMix::pmMask;
+    state.PenColour = rgbColour(255, 255, 0);
+    state.PenWidth = 13;
+    choose(ToolPen);
+    stroke({5, 30}, {55, 10});
+    surface.ParkToolSymbol();
+    QImage once = surface.Picture().copy();
+    stroke({5, 30}, {55, 10});
+    surface.ParkToolSymbol();
+    EXPECT_TRUE(samePixels(once, surface.Picture()));
+}
+
+TEST_F(EngineTest, NoToolChosenChangesNothing) {
+    choose(ToolNone);
+    surface.RefreshToolSymbol({10, 10});
+    stroke({10, 10}, {40, 30});
+    surface.KeyDownWithShift();
+    surface.ShiftKeyUp({20, 20});
+    EXPECT_TRUE(samePixels(capture, surface.Picture()));
+}
+
+TEST_F(EngineTest, ParkingDuringADragDropsTheShapeAndTheNextHeldMoveStartsANewOne) {
+    hover(10, 10);
+    press(10, 10);
+    drag(40, 30);
+    // A tool shortcut while the button is still down.
+    choose(ToolLine);
+    surface.RefreshToolSymbol({40, 30});
+    surface.ParkToolSymbol();
+    EXPECT_TRUE(samePixels(capture, surface.Picture())) << "nothing drawn towards (-1, -1)";
+    surface.KeyDownWithShift(); // Shift with no symbol shown: nothing to constrain
+    EXPECT_TRUE(samePixels(capture, surface.Picture()));
+    drag(20, 25);
+    drag(50, 25);
+    release(50, 25);
+    QImage want = expected([&](raster::Canvas& c) {
+        ApplyStrokePen(c, state);
+        c.Line(20, 25, 50, 25);
+    });
+    EXPECT_TRUE(samePixels(want, surface.Picture()));
+}
+
+TEST_F(EngineTest, OutputPictureHasNoSymbolOrRubberBand) {
+    choose(ToolEllipse);
+    hover(10, 10);
+    press(10, 10);
+    drag(50, 40);
+    EXPECT_FALSE(samePixels(capture, surface.Picture()));
+    EXPECT_TRUE(samePixels(capture, surface.PictureForOutput()));
+    release(50, 40);
+    hover(20, 20);
+    QImage want = expected([&](raster::Canvas& c) {
+        ApplyStrokePen(c, state);
+        c.Ellipse(10, 10, 50, 40);
+    });
+    EXPECT_TRUE(samePixels(want, surface.PictureForOutput()));
+    EXPECT_FALSE(samePixels(want, surface.Picture())) << "the screen keeps its symbol";
+}
+
+TEST_F(EngineTest, ReportedRectanglesCoverEveryChangedPixelAndStayThin) {
+    start(noisyCapture(801, 601));
+    std::vector<QRect> reported;
+    surface.pictureChanged = [&](const QRect& r) {
+        reported.push_back(r);
+    };
+    for (int tool : {ToolLine, ToolArrow, ToolDoubleArrow, ToolRectangle, ToolEllipse, ToolPen,
+                     ToolEraser, ToolCheck, ToolText}) {
+        SCOPED_TRACE(testing::Message() << "tool " << tool);
+        choose(tool);
+        hover(50, 40);
+        press(50, 40);
+        drag(700, 500);
+        QImage before = surface.Picture().copy();
+        reported.clear();
+        drag(705, 507);
+        long long area = 0;
+        for (const QRect& r : reported)
+            area += static_cast<long long>(r.width()) * r.height();
+        EXPECT_LT(area, 801 * 601 / 4) << "a move repaints strips, not the whole picture";
+        for (int y = 0; y < 601; ++y)
+            for (int x = 0; x < 801; ++x)
+                if (before.pixel(x, y) != surface.Picture().pixel(x, y)) {
+                    bool covered = std::any_of(reported.begin(), reported.end(),
+                                               [&](const QRect& r) { return r.contains(x, y); });
+                    ASSERT_TRUE(covered) << "pixel " << x << "," << y << " changed unreported";
+                }
+        release(705, 507);
+        surface.ParkToolSymbol();
+        surface.CloseTextBox();
+    }
+}
