@@ -1,0 +1,56 @@
+#include "output/file_writer.h"
+
+#include <QSaveFile>
+
+namespace {
+
+class SaveFileSink : public ByteSink {
+public:
+    SaveFileSink(QSaveFile& file, const QString& fileName) : file_(file), fileName_(fileName) {}
+
+protected:
+    SaveStatus append(const void* data, size_t size) override {
+        const char* bytes = static_cast<const char*>(data);
+        while (size > 0) {
+            qint64 written = file_.write(bytes, static_cast<qint64>(size));
+            if (written <= 0)
+                return SaveStatus::failed(QString("Fehler beim Schreiben der Datei %1 (%2).")
+                                              .arg(fileName_, file_.errorString()));
+            bytes += written;
+            size -= static_cast<size_t>(written);
+        }
+        return SaveStatus::ok();
+    }
+
+private:
+    QSaveFile& file_;
+    const QString& fileName_;
+};
+
+} // namespace
+
+QString cannotCreateMessage(const QString& fileName) {
+    return QString("Datei %1 kann nicht erstellt werden.").arg(fileName);
+}
+
+SaveStatus writeFileReplacing(const QString& fileName, const FileEncoder& encode) {
+    QSaveFile file(fileName);
+    // Writing straight into the target when no temporary file can be made beside it would
+    // bring back the half-written file this class exists to avoid.
+    file.setDirectWriteFallback(false);
+    if (fileName.isEmpty() || !file.open(QIODevice::WriteOnly))
+        return SaveStatus::failed(cannotCreateMessage(fileName));
+
+    SaveFileSink sink(file, fileName);
+    SaveStatus encoded = encode(sink);
+    if (encoded && !sink.status())
+        encoded = sink.status();
+    if (!encoded) {
+        file.cancelWriting(); // the temporary file is removed when `file` goes
+        return encoded;
+    }
+    if (!file.commit())
+        return SaveStatus::failed(
+            QString("Fehler beim Schreiben der Datei %1 (%2).").arg(fileName, file.errorString()));
+    return SaveStatus::ok();
+}

@@ -1,0 +1,46 @@
+#include "output/save_bitmap.h"
+
+#include "controls/message_box.h"
+#include "output/bmp_writer.h"
+#include "output/file_extension.h"
+#include "output/file_writer.h"
+#include "output/jpeg_writer.h"
+#include "output/png_writer.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace {
+
+// The busy pointer for the whole application, removed on every way out of the scope.
+class BusyPointer {
+public:
+    BusyPointer() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+} // namespace
+
+SaveStatus savePicture(const QImage& picture, const QString& fileName) {
+    QString extension = lowerCaseExtension(fileName);
+    return writeFileReplacing(fileName, [&](ByteSink& sink) {
+        if (extension == ".jpg")
+            return writeJpeg(picture, sink);
+        if (extension == ".png")
+            return writePng(picture, sink);
+        return writeBmp(picture, sink);
+    });
+}
+
+bool SaveBitmapToFile(const QImage& picture, const QString& fileName) {
+    SaveStatus status = SaveStatus::ok();
+    {
+        BusyPointer busy;
+        status = savePicture(picture, fileName);
+    }
+    if (!status)
+        showMessage(MessageKind::AppError, status.message());
+    return status.isOk();
+}

@@ -1,0 +1,37 @@
+#include "output/save_command.h"
+
+#include "controls/message_box.h"
+#include "output/file_extension.h"
+#include "output/save_bitmap.h"
+
+SaveCommand::SaveCommand(SaveDialogRunner dialog) : dialog_(std::move(dialog)) {
+    state_.title = saveDialogDesignTitle;
+    state_.filter = saveDialogDesignFilter;
+    state_.filterIndex = 1;
+    state_.defaultSuffix = "jpg";
+}
+
+void SaveCommand::setTexts(const QString& title, const QString& filter) {
+    state_.title = title;
+    state_.filter = filter;
+}
+
+SaveCommand::Outcome SaveCommand::run(const QImage& picture, QWidget* parent) {
+    // Before the first Start there is no picture; an empty file would only mislead.
+    if (picture.isNull()) {
+        showMessage(MessageKind::Information, nothingToSaveMessage, parent);
+        return Outcome::NothingToSave;
+    }
+    std::optional<SaveDialogAnswer> answer = dialog_(state_, parent);
+    if (!answer)
+        return Outcome::Cancelled;
+    // Kept even when refused below, so the next Save offers the name to correct.
+    state_.fileName = answer->fileName;
+    state_.filterIndex = answer->filterIndex;
+
+    if (!isSaveableExtension(lowerCaseExtension(answer->fileName))) {
+        showMessage(MessageKind::Error, refusedExtensionMessage, parent);
+        return Outcome::Refused;
+    }
+    return SaveBitmapToFile(picture, answer->fileName) ? Outcome::Saved : Outcome::Failed;
+}

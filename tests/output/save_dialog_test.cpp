@@ -1,0 +1,55 @@
+#include "controls/modal.h"
+#include "output/save_dialog.h"
+
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(SaveDialog, BarSeparatedFilterBecomesQtNameFilters) {
+    EXPECT_EQ(
+        qtNameFilters(saveDialogRunTimeFilter),
+        (QStringList{"PNG (*.png)", "JPEG (*.jpg)", "Bitmap (*.bmp)", "Tous les fichiers (*.*)"}));
+    EXPECT_EQ(qtNameFilters("Pictures|*.png;*.jpg|Odd"), QStringList{"Pictures (*.png *.jpg)"});
+}
+
+TEST(SaveDialog, PlatformDialogShowsTheRequestAndReturnsTheChoice) {
+    QTemporaryDir folder;
+    SaveDialogRequest request;
+    request.title = saveDialogRunTimeTitle;
+    request.filter = saveDialogRunTimeFilter;
+    request.filterIndex = 2;
+    request.fileName = folder.filePath("last.jpg");
+    request.defaultSuffix = "jpg";
+
+    QString seenTitle, seenFilter, seenSuffix;
+    QStringList seenFiles;
+    bool asksBeforeOverwriting = false, saves = false;
+    setModalHandler([&](QDialog& dialog) {
+        auto& files = dynamic_cast<QFileDialog&>(dialog);
+        seenTitle = files.windowTitle();
+        seenFilter = files.selectedNameFilter();
+        seenSuffix = files.defaultSuffix();
+        seenFiles = files.selectedFiles();
+        saves = files.acceptMode() == QFileDialog::AcceptSave;
+        asksBeforeOverwriting = !files.testOption(QFileDialog::DontConfirmOverwrite);
+        files.selectNameFilter("Bitmap (*.bmp)");
+        files.selectFile(folder.filePath("new.bmp"));
+        return int(QDialog::Accepted);
+    });
+    std::optional<SaveDialogAnswer> answer = runFileSaveDialog(request, nullptr);
+    setModalHandler({});
+
+    EXPECT_EQ(seenTitle, "Enregistrer l'ecran");
+    EXPECT_EQ(seenFilter, "JPEG (*.jpg)");
+    EXPECT_EQ(seenSuffix, "jpg");
+    EXPECT_EQ(seenFiles, QStringList{folder.filePath("last.jpg")});
+    EXPECT_TRUE(saves);
+    EXPECT_TRUE(asksBeforeOverwriting);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->fileName, folder.filePath("new.bmp"));
+    EXPECT_EQ(answer->filterIndex, 3);
+
+    setModalHandler([](QDialog&) { return int(QDialog::Rejected); });
+    EXPECT_FALSE(runFileSaveDialog(request, nullptr));
+    setModalHandler({});
+}
