@@ -135,8 +135,11 @@ void DrawingSurface::Undo() {
     CurrentPoint = SavedPoint;
     AnchorPoint = SavedAnchor;
     replacePicture(undoPicture_);
-    // The snapshot holds the overlay that was drawn when it was taken; parking removes it.
+    // The snapshot holds the overlay that was drawn when it was taken. It comes off before
+    // parking, which may write an open text over the place where the symbol was.
     overlay_ = savedOverlay_;
+    removePreview();
+    removeSymbol();
     reportWholePicture();
     ParkToolSymbol();
 }
