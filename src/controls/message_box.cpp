@@ -34,6 +34,4 @@ void showMessage(MessageKind kind, const QString& text, QWidget* parent) {
     box.exec();
 }
 
-void setMessageHandler(MessageHandler handler) {
-    installedHandler() = std::move(handler);
-}
+void setMessageHandler(MessageHandler handler) { installedHandler() = std::move(handler); }

@@ -15,6 +15,4 @@ int execModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-void setModalHandler(ModalHandler handler) {
-    installedHandler() = std::move(handler);
-}
+void setModalHandler(ModalHandler handler) { installedHandler() = std::move(handler); }
