@@ -1,0 +1,107 @@
+#include "app/settings.h"
+
+#include "app/dspez.h"
+#include "platform/reg_file_store.h"
+
+#include <cmath>
+
+GlobalSettings& Settings() {
+    static GlobalSettings settings;
+    return settings;
+}
+
+const std::array<SettingDef, 13> SettingsTable = {{
+    {"MauszeigerMode", IntSetting{&GlobalSettings::MauszeigerMode}},
+    {"AutoOpen", FlagSetting{&GlobalSettings::AutoOpen}},
+    {"AutoClose", FlagSetting{&GlobalSettings::AutoClose}},
+    {"StiftdickeMode", IntSetting{&GlobalSettings::StiftdickeMode}},
+    {"FarbMode", IntSetting{&GlobalSettings::FarbMode}},
+    {"WerkzeugMode", IntSetting{&GlobalSettings::WerkzeugMode}},
+    {"Drucken-LiRand", PrintMeasure{PrintField::LiRand}},
+    {"Drucken-ObRand", PrintMeasure{PrintField::ObRand}},
+    {"Drucken-Breite", PrintMeasure{PrintField::Breite}},
+    {"Drucken-Hoehe", PrintMeasure{PrintField::Hoehe}},
+    {"Drucken-SeitRatio", SeitRatioFlag{}},
+    {"WinPos-Left", PaletteEdge::Left},
+    {"WinPos-Top", PaletteEdge::Top},
+}};
+
+namespace {
+
+template <class... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
+
+int& edgeOf(QPoint& position, PaletteEdge edge) {
+    return edge == PaletteEdge::Left ? position.rx() : position.ry();
+}
+
+} // namespace
+
+bool LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings) {
+    QPoint position = host.palettePosition();
+    const bool opened = store.openKey(SettingsKeyPath);
+    if (opened) {
+        for (const SettingDef& def : SettingsTable) {
+            const QString name = QString::fromLatin1(def.name);
+            std::visit(Overloaded{
+                           [&](IntSetting home) {
+                               if (auto value = store.readDword(name))
+                                   settings.*home.member = *value;
+                           },
+                           [&](FlagSetting home) {
+                               if (auto value = store.readDword(name))
+                                   settings.*home.member = *value != 0;
+                           },
+                           [&](PrintMeasure home) {
+                               // Not a number or infinite is no measure: the field keeps its own.
+                               auto value = store.readDouble(name);
+                               if (value && std::isfinite(*value))
+                                   host.setPrintValue(home.field, *value);
+                           },
+                           [&](SeitRatioFlag) {
+                               if (auto value = store.readDword(name))
+                                   host.setSeitRatio(*value != 0);
+                           },
+                           [&](PaletteEdge edge) {
+                               if (auto value = store.readDword(name))
+                                   edgeOf(position, edge) = *value;
+                           },
+                       },
+                       def.home);
+        }
+        store.closeKey();
+    }
+    const QSize screen = host.screenSize();
+    position.setX(Min(position.x(), screen.width() - host.paletteOuterSize().width()));
+    position.setY(Min(position.y(), screen.height() - KeepVisibleHeight));
+    host.movePalette(position);
+    return opened;
+}
+
+bool SaveSettings(const SettingsHost& host, KeyStore& store, const GlobalSettings& settings) {
+    if (!store.openKey(SettingsKeyPath))
+        return false;
+    QPoint position = host.palettePosition();
+    for (const SettingDef& def : SettingsTable) {
+        const QString name = QString::fromLatin1(def.name);
+        std::visit(
+            Overloaded{
+                [&](IntSetting home) { store.writeDword(name, settings.*home.member); },
+                [&](FlagSetting home) { store.writeDword(name, settings.*home.member); },
+                [&](PrintMeasure home) { store.writeDouble(name, host.printValue(home.field)); },
+                [&](SeitRatioFlag) { store.writeDword(name, host.seitRatio()); },
+                [&](PaletteEdge edge) { store.writeDword(name, edgeOf(position, edge)); },
+            },
+            def.home);
+    }
+    return store.closeKey();
+}
+
+bool LoadSettings(SettingsHost& host) {
+    RegFileStore store;
+    return LoadSettings(host, store);
+}
+
+bool SaveSettings(const SettingsHost& host) {
+    RegFileStore store;
+    return SaveSettings(host, store);
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The program's settings: read once at the palette's first activation (LoadSettings), written
+// once when it closes (SaveSettings), all under the key Software\Brenholtsoft\Skribando.
+// Between the two they live in the global settings below, in the print dialog's fields and
+// in the palette's position.
+
+#include "platform/settings_store.h"
+
+#include <QPoint>
+#include <QSize>
+#include <array>
+#include <variant>
+
+// The process-wide settings, with their defaults.
+struct GlobalSettings {
+    qint32 MauszeigerMode = 1; // 1: normal pointer over the surface; 2: none (tool symbol only)
+    bool AutoOpen = false;     // Start by itself at program start
+    bool AutoClose = false;    // Finish ends the program
+    qint32 StiftdickeMode = 3; // stored codes of the last width, colour and tool
+    qint32 FarbMode = 1;
+    qint32 WerkzeugMode = 1;
+
+    bool operator==(const GlobalSettings&) const = default;
+};
+
+GlobalSettings& Settings();
+
+// The print dialog's numeric fields that hold the print layout, in centimetres.
+enum class PrintField { LiRand, ObRand, Breite, Hoehe };
+
+// What the settings need of the windows that hold the rest of them; the palette implements it.
+class SettingsHost {
+public:
+    virtual ~SettingsHost() = default;
+    // The field's value as its text reads, and the value setter that formats it.
+    virtual double printValue(PrintField field) const = 0;
+    virtual void setPrintValue(PrintField field, double value) = 0;
+    // The print dialog's check box "keep the aspect ratio".
+    virtual bool seitRatio() const = 0;
+    virtual void setSeitRatio(bool checked) = 0;
+    // The palette window's outer frame (caption bar included), in screen pixels.
+    virtual QPoint palettePosition() const = 0;
+    virtual QSize paletteOuterSize() const = 0;
+    virtual void movePalette(QPoint topLeft) = 0; // size unchanged
+    // The primary screen.
+    virtual QSize screenSize() const = 0;
+};
+
+// Where a stored value lives, which also fixes how it is stored:
+struct IntSetting {
+    qint32 GlobalSettings::*member;
+}; // REG_DWORD, signed
+struct FlagSetting {
+    bool GlobalSettings::*member;
+}; // REG_DWORD 0/1, read as non-zero
+struct PrintMeasure {
+    PrintField field;
+};                                    // REG_BINARY, 8-byte little-endian double
+struct SeitRatioFlag {};              // REG_DWORD 0/1, read as non-zero
+enum class PaletteEdge { Left, Top }; // REG_DWORD, signed screen pixels
+using SettingHome = std::variant<IntSetting, FlagSetting, PrintMeasure, SeitRatioFlag, PaletteEdge>;
+
+struct SettingDef {
+    const char* name;
+    SettingHome home;
+};
+
+// The thirteen stored values, in the order they are read and written. A value that is
+// missing, or has another type or size, leaves its home as it is: the global settings keep
+// their defaults, the print fields their design values, the palette its current place.
+extern const std::array<SettingDef, 13> SettingsTable;
+
+// The palette keeps at least this much of its height (the caption bar) above the screen's
+// bottom edge.
+constexpr int KeepVisibleHeight = 21;
+
+// Reads every stored value (opening the key creates it on a first run), then moves the palette
+// to its stored place, clamped so it does not lie beyond the screen's right edge and keeps its
+// caption bar above the bottom edge; there is no lower bound. False when the key could not be
+// opened: then only the clamp of the current place is done.
+bool LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings = Settings());
+
+// Writes all thirteen values, changed or not. False when they could not be stored, in which
+// case what was stored before is kept.
+bool SaveSettings(const SettingsHost& host, KeyStore& store,
+                  const GlobalSettings& settings = Settings());
+
+// The same with the settings file of the user (RegFileStore, defaultSettingsFile()).
+bool LoadSettings(SettingsHost& host);
+bool SaveSettings(const SettingsHost& host);
