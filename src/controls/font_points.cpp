@@ -1,6 +1,7 @@
 #include "controls/font_points.h"
 
 #include <QPaintDevice>
+#include <QStringList>
 
 double FontPoints(const QFont& font, const QPaintDevice& device) {
     if (font.pointSizeF() > 0)
@@ -13,4 +14,13 @@ QFont FontAtPoints(const QFont& font, double points) {
     QFont sized = font;
     sized.setPointSizeF(points);
     return sized;
+}
+
+QFont PixelFont(const QString& family, int pixels, bool bold) {
+    QFont font;
+    font.setFamilies(QStringList{family, QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                                 QStringLiteral("Helvetica")});
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
 }

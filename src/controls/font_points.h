@@ -11,3 +11,7 @@ double FontPoints(const QFont& font, const QPaintDevice& device);
 
 // A copy of `font` at `points` points.
 QFont FontAtPoints(const QFont& font, double points);
+
+// The dialogs' fonts, given like "Arial" at 11 pixels. Where the family is missing, a
+// font of the same widths stands in, so that texts fit the places the layouts give them.
+QFont PixelFont(const QString& family, int pixels, bool bold = false);

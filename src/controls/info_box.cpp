@@ -1,6 +1,7 @@
 #include "controls/info_box.h"
 
 #include "controls/document_opener.h"
+#include "controls/font_points.h"
 #include "controls/info_texts.h"
 #include "controls/program_icon.h"
 
@@ -11,13 +12,6 @@ namespace {
 
 const QColor kBrownGreen(0x80, 0x80, 0x40);
 const QColor kLightYellow(0xFF, 0xFF, 0x80);
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -58,7 +52,7 @@ TBitBtn2* button(QWidget* parent, int y, const QString& caption) {
     made->setStyle3D(1);
     made->setShadow(0);
     made->setSelColor(Qt::black);
-    made->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    made->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     setTextColour(made, Qt::black);
     QPalette palette = made->palette();
     palette.setColor(QPalette::ButtonText, Qt::black);
@@ -84,7 +78,7 @@ TInfoBox::TInfoBox(const QString& versionText, const QString& helpFolder,
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFixedSize(412, 552);
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     createControls();
     FormCreate();
 }
@@ -108,7 +102,7 @@ void TInfoBox::createControls() {
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     TitelLabel = label(Panel1, 72, 16, QString());
-    TitelLabel->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
+    TitelLabel->setFont(PixelFont(QStringLiteral("Arial"), 16, true));
 
     // Disabled so that neither the version nor the notice takes the focus; their text
     // keeps the enabled look.
@@ -124,7 +118,9 @@ void TInfoBox::createControls() {
     VersionLabel = label(Panel2, 8, 4, QString());
     Memo1 = memo(Panel2, QRect(8, 24, 297, 105));
     Memo1->setFrameShape(QFrame::NoFrame);
-    Memo1->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 12));
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 12));
     QPalette memoLook = Memo1->palette();
     memoLook.setColor(QPalette::Base, palette().color(QPalette::Window));
     memoLook.setColor(QPalette::Text, Qt::black);
@@ -163,18 +159,18 @@ void TInfoBox::createControls() {
 
     LabOnlinerechner = new QLabel(QString::fromUtf8("Onlinerechner für Ihre Finanzen"), Panel3);
     LabOnlinerechner->setGeometry(16, 25, 201, 36);
-    LabOnlinerechner->setFont(pixelFont(QStringLiteral("Arial"), 12, true));
+    LabOnlinerechner->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
     LabOnlinerechner->setWordWrap(true);
     LabOnlinerechner->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     Label3 = link(Panel3, 16, 61, infotexts::AdvertCaption(),
-                  pixelFont(QStringLiteral("Arial"), 11, true));
+                  PixelFont(QStringLiteral("Arial"), 11, true));
     Label3->OnClick = [this] {
         Label3Click();
     };
 
     Label6 = label(Panel3, 232, 16, QStringLiteral("%"));
-    Label6->setFont(pixelFont(QStringLiteral("Arial"), 53));
+    Label6->setFont(PixelFont(QStringLiteral("Arial"), 53));
     setTextColour(Label6, kBrownGreen);
     Label6->adjustSize();
 

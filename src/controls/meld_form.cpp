@@ -1,5 +1,7 @@
 #include "controls/meld_form.h"
 
+#include "controls/font_points.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,9 +11,7 @@ TMeldForm::TMeldForm(QWidget* parent) : QWidget(parent) {
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Information"));
     setFixedSize(313, 97);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(PixelFont(QStringLiteral("Arial"), 11));
     QPalette look = palette();
     look.setColor(QPalette::WindowText, Qt::black);
     setPalette(look);
