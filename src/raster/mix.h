@@ -41,10 +41,16 @@ constexpr MixMasks masksFor(Mix mix, COLORREF colour) {
     return {0xFFFFFFFFu, 0};
 }
 
-// Applies the masks to pixels x0 <= x < x1 of row y. The caller has clipped the span.
-inline void fillSpan(const PixelView& view, int y, int x0, int x1, MixMasks masks) {
-    std::uint32_t* pixel = view.row(y) + x0;
+// Applies the masks to pixels x0 <= x < x1 of a row. The caller has clipped the span.
+inline void fillSpan(std::uint32_t* row, int x0, int x1, MixMasks masks) {
+    std::uint32_t* pixel = row + x0;
     const int count = x1 - x0;
+    if (count < 8) {
+        // Thin figures write one or two pixels a row; skip the vector loops' set-up there.
+        for (int i = 0; i < count; ++i)
+            pixel[i] = (pixel[i] & masks.andMask) ^ masks.xorMask;
+        return;
+    }
     if (masks.andMask == 0) {
         for (int i = 0; i < count; ++i)
             pixel[i] = masks.xorMask;
@@ -55,6 +61,10 @@ inline void fillSpan(const PixelView& view, int y, int x0, int x1, MixMasks mask
         for (int i = 0; i < count; ++i)
             pixel[i] = (pixel[i] & masks.andMask) ^ masks.xorMask;
     }
+}
+
+inline void fillSpan(const PixelView& view, int y, int x0, int x1, MixMasks masks) {
+    fillSpan(view.row(y), x0, x1, masks);
 }
 
 } // namespace raster

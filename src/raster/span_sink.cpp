@@ -10,28 +10,6 @@ void SpanSink::reset(Rect clip) {
     merged_ = true;
 }
 
-void SpanSink::add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
-    if (y < clip_.top || y >= clip_.bottom)
-        return;
-    x0 = std::max<std::int64_t>(x0, clip_.left);
-    x1 = std::min<std::int64_t>(x1, clip_.right);
-    if (x0 >= x1)
-        return;
-    Span span{int(y), int(x0), int(x1)};
-    if (!spans_.empty()) {
-        Span& last = spans_.back();
-        // Runs of one row arrive pixel by pixel from line tracing; join them on the spot.
-        if (last.y == span.y && span.x0 <= last.x1 && span.x1 >= last.x0) {
-            last.x0 = std::min(last.x0, span.x0);
-            last.x1 = std::max(last.x1, span.x1);
-            return;
-        }
-        if (last.y > span.y || (last.y == span.y && last.x0 > span.x0))
-            merged_ = false;
-    }
-    spans_.push_back(span);
-}
-
 const std::vector<Span>& SpanSink::merged() {
     if (merged_)
         return spans_;
@@ -70,22 +48,32 @@ Rect SpanSink::bounds() {
 }
 
 Rect SpanSink::fill(const PixelView& view, MixMasks masks) {
-    if (view.isNull())
+    if (view.isNull() || spans_.empty())
         return {};
-    const Rect inside = view.bounds();
-    const auto& spans = merged();
-    Rect box;
-    for (const Span& span : spans) {
-        // The sink's clip is normally the picture; stay inside it whatever it was set to.
-        if (span.y < 0 || span.y >= inside.bottom)
-            continue;
-        const int x0 = std::max(span.x0, 0), x1 = std::min(span.x1, inside.right);
-        if (x0 >= x1)
-            continue;
-        fillSpan(view, span.y, x0, x1, masks);
-        box = box.united({x0, span.y, x1, span.y + 1});
+    const std::vector<Span>& spans = merged();
+    // The sink's clip is normally the picture already; keep inside the picture regardless.
+    const Rect inside = clip_.intersected(view.bounds());
+    if (!(inside == clip_)) {
+        Rect box;
+        for (const Span& span : spans) {
+            if (span.y < inside.top || span.y >= inside.bottom)
+                continue;
+            const int x0 = std::max(span.x0, inside.left), x1 = std::min(span.x1, inside.right);
+            if (x0 < x1) {
+                fillSpan(view, span.y, x0, x1, masks);
+                box = box.united({x0, span.y, x1, span.y + 1});
+            }
+        }
+        return box;
     }
-    return box;
+    std::uint32_t* const bits = view.bits;
+    const std::ptrdiff_t stride = view.stride;
+    int left = INT32_MAX, right = INT32_MIN;
+    for (const Span& span : spans) {
+        fillSpan(bits + stride * span.y, span.x0, span.x1, masks);
+        left = std::min(left, span.x0), right = std::max(right, span.x1);
+    }
+    return {left, spans.front().y, right, spans.back().y + 1};
 }
 
 } // namespace raster

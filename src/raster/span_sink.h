@@ -28,7 +28,15 @@ public:
     const Rect& clip() const { return clip_; }
 
     // Pixels x0 <= x < x1 of row y. Wide integers, so callers may pass unclamped values.
-    void add(std::int64_t y, std::int64_t x0, std::int64_t x1);
+    void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
+        if (y < clip_.top || y >= clip_.bottom)
+            return;
+        x0 = x0 < clip_.left ? clip_.left : x0;
+        x1 = x1 > clip_.right ? clip_.right : x1;
+        if (x0 >= x1)
+            return;
+        append({int(y), int(x0), int(x1)});
+    }
 
     // The spans sorted by row and x, disjoint and not touching within a row.
     const std::vector<Span>& merged();
@@ -40,6 +48,21 @@ public:
     Rect fill(const PixelView& view, MixMasks masks);
 
 private:
+    void append(Span span) {
+        if (!spans_.empty()) {
+            Span& last = spans_.back();
+            // Runs of one row arrive pixel by pixel from line tracing; join them on the spot.
+            if (last.y == span.y && span.x0 <= last.x1 && span.x1 >= last.x0) {
+                last.x0 = last.x0 < span.x0 ? last.x0 : span.x0;
+                last.x1 = last.x1 > span.x1 ? last.x1 : span.x1;
+                return;
+            }
+            if (last.y > span.y || (last.y == span.y && last.x0 > span.x0))
+                merged_ = false;
+        }
+        spans_.push_back(span);
+    }
+
     Rect clip_;
     std::vector<Span> spans_;
     bool merged_ = true;
