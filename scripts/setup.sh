@@ -10,7 +10,7 @@ packages=(
     libxcb1-dev libxcb-shm0-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2 fonts-dejavu-core
-    xvfb xauth xdotool x11-utils xclip imagemagick poppler-utils
+    xvfb xauth xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
     cups cups-bsd printer-driver-cups-pdf
     clang libclang-rt-14-dev
 )

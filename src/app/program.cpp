@@ -11,13 +11,6 @@
 
 namespace {
 
-// The palette's first place: the top right corner of the primary screen.
-void PlaceAtTopRight(QWidget& palette) {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const int outerWidth = palette.frameGeometry().width();
-    palette.move(screen.x() + screen.width() - outerWidth, screen.y());
-}
-
 QImage GrabWithQt() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
@@ -28,7 +21,6 @@ QImage GrabWithQt() {
 int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Skribando");
-    QApplication::setApplicationDisplayName("Skribando");
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstanceGuard guard;
@@ -44,7 +36,7 @@ int RunProgram(int argc, char** argv) {
     palette.AttachScreenForm(&screen);
     palette.grabScreen = GrabWithQt;
 
+    palette.PlaceAtTopRight();
     palette.show();
-    PlaceAtTopRight(palette);
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
@@ -360,6 +361,10 @@ void TToolForm::InfoBtnClick() {
 bool TToolForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && FirstActivate)
         FormActivate();
+    // Without a window manager the palette may never be activated: its first showing then
+    // runs the start-up steps.
+    if (event->type() == QEvent::Show && FirstActivate)
+        QTimer::singleShot(400, this, [this] { FormActivate(); });
     return QWidget::event(event);
 }
 
@@ -378,6 +383,12 @@ void TToolForm::FormActivate() {
     if (!FirstActivate)
         return;
     FirstActivate = false; // set first: a dialog opened below must not run these steps again
+    // A window manager tells the frame's size only once the window is shown: place the
+    // palette again now that it is known, before a stored position may move it.
+    QDeadlineTimer frameKnown(300);
+    while (frameGeometry() == geometry() && !frameKnown.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    PlaceAtTopRight();
     if (loadSettings)
         loadSettings();
     ApplyStoredModes();
@@ -386,6 +397,11 @@ void TToolForm::FormActivate() {
         applyRunTimeTexts();
     if (autoOpen && autoOpen())
         Timer1.start();
+}
+
+void TToolForm::PlaceAtTopRight() {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    move(screen.x() + screen.width() - frameGeometry().width(), screen.y());
 }
 
 void TToolForm::Timer1Timer() {

@@ -69,6 +69,8 @@ public:
     void ApplyStoredModes();
 
     void FormActivate();
+    // Puts the palette, frame included, at the top right corner of the primary screen.
+    void PlaceAtTopRight();
     void Timer1Timer();
     void CaptureScreen();
     void ShowToolBar();

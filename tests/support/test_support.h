@@ -4,6 +4,12 @@
 #include <QDir>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
+
+// Lets QStrings appear in assertion messages.
+inline std::ostream& operator<<(std::ostream& out, const QString& text) {
+    return out << text.toStdString();
+}
 
 namespace testsupport {
 

@@ -1,0 +1,200 @@
+#include "x11_session.h"
+
+#include "support/picture_diff.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QThread>
+
+X11Session::X11Session(int width, int height) : size_(width, height) {
+    QDir().mkpath(home_.path() + "/config");
+    QDir().mkpath(home_.path() + "/runtime");
+    QFile::setPermissions(home_.path() + "/runtime",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (int number = 40; number < 90; ++number) {
+        if (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(number)) ||
+            QFileInfo::exists(QString("/tmp/.X%1-lock").arg(number)))
+            continue;
+        display_ = QString(":%1").arg(number);
+        xvfb_.start("Xvfb", {display_, "-screen", "0", QString("%1x%2x24").arg(width).arg(height),
+                             "-nolisten", "tcp"});
+        if (!xvfb_.waitForStarted(5000)) {
+            error_ = "Xvfb does not start";
+            return;
+        }
+        if (waitUntil([&] { return QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(number)); },
+                      5000))
+            break;
+        xvfb_.kill();
+        xvfb_.waitForFinished();
+        display_.clear();
+    }
+    if (display_.isEmpty()) {
+        error_ = "no free display for Xvfb";
+        return;
+    }
+    windowManager_.setProcessEnvironment(environment());
+    windowManager_.start("openbox", {"--sm-disable"});
+    windowManager_.waitForStarted(5000);
+    // Openbox is ready once it owns the window-manager selection.
+    waitUntil([&] { return run("wmctrl", {"-m"}).contains("Openbox"); }, 5000);
+    ok_ = true;
+}
+
+X11Session::~X11Session() {
+    for (QProcess* process : {&windowManager_, &xvfb_}) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(3000)) {
+            process->kill();
+            process->waitForFinished(3000);
+        }
+    }
+}
+
+QProcessEnvironment X11Session::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display_);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("XDG_CONFIG_HOME", home_.path() + "/config");
+    env.insert("XDG_RUNTIME_DIR", home_.path() + "/runtime");
+    env.insert("HOME", home_.path());
+    env.remove("WAYLAND_DISPLAY");
+    return env;
+}
+
+QString X11Session::run(const QString& program, const QStringList& arguments, int* exitCode,
+                        int timeoutMs) const {
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    if (exitCode)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool X11Session::setBackground(const QImage& picture) {
+    QString file = home_.path() + "/background.png";
+    if (!picture.save(file))
+        return false;
+    run("display", {"-window", "root", file}); // its exit code is unreliable: look instead
+    const QImage expected = picture.convertToFormat(QImage::Format_RGB32);
+    return waitUntil([&] { return bool(testsupport::samePixels(expected, screenshot())); }, 5000);
+}
+
+QImage X11Session::screenshot() const {
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start("import", {"-window", "root", "png:-"});
+    process.waitForFinished(15000);
+    QImage shot;
+    shot.loadFromData(process.readAllStandardOutput(), "PNG");
+    return shot.convertToFormat(QImage::Format_RGB32);
+}
+
+unsigned long X11Session::waitForWindow(const QString& title, int timeoutMs) const {
+    unsigned long window = 0;
+    waitUntil(
+        [&] {
+            QString found = run("xdotool", {"search", "--onlyvisible", "--name",
+                                            "^" + QRegularExpression::escape(title) + "$"});
+            window = found.split('\n', Qt::SkipEmptyParts).value(0).toULong();
+            return window != 0;
+        },
+        timeoutMs);
+    return window;
+}
+
+bool X11Session::isWindowVisible(const QString& title) const {
+    return !run("xdotool", {"search", "--onlyvisible", "--name",
+                            "^" + QRegularExpression::escape(title) + "$"})
+                .trimmed()
+                .isEmpty();
+}
+
+bool X11Session::waitForWindowGone(const QString& title, int timeoutMs) const {
+    return waitUntil([&] { return !isWindowVisible(title); }, timeoutMs);
+}
+
+QRect X11Session::windowGeometry(unsigned long window) const {
+    // xwininfo gives the client area's absolute place, also for a window the window manager
+    // has reparented into its frame.
+    QString info = run("xwininfo", {"-id", QString::number(window)});
+    auto value = [&](const QString& label) {
+        QRegularExpression pattern(label + ":\\s+(-?\\d+)");
+        return pattern.match(info).captured(1).toInt();
+    };
+    return QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
+                 value("Height"));
+}
+
+void X11Session::click(QPoint at, int button) const {
+    run("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())});
+    run("xdotool", {"click", QString::number(button)});
+}
+
+void X11Session::drag(QPoint from, QPoint to, const QString& modifiers) const {
+    run("xdotool", {"mousemove", "--sync", QString::number(from.x()), QString::number(from.y())});
+    if (!modifiers.isEmpty())
+        run("xdotool", {"keydown", modifiers});
+    run("xdotool", {"mousedown", "1"});
+    // Several steps, so the program sees a real drag with moves in between.
+    for (int step = 1; step <= 5; ++step) {
+        QPoint p = from + (to - from) * step / 5;
+        run("xdotool", {"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
+    }
+    run("xdotool", {"mouseup", "1"});
+    if (!modifiers.isEmpty())
+        run("xdotool", {"keyup", modifiers});
+}
+
+void X11Session::key(const QString& keys) const {
+    run("xdotool", {"key", "--delay", "40", keys});
+}
+
+void X11Session::type(const QString& text) const {
+    run("xdotool", {"type", "--delay", "40", text});
+}
+
+bool X11Session::waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+ProgramRun::ProgramRun(const X11Session& session, const QStringList& arguments) {
+    process_.setProcessEnvironment(session.environment());
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.start(SKRIBANDO_PROGRAM, arguments);
+    process_.waitForStarted(5000);
+}
+
+ProgramRun::~ProgramRun() {
+    kill();
+}
+
+bool ProgramRun::waitForExit(int timeoutMs) {
+    return process_.state() == QProcess::NotRunning || process_.waitForFinished(timeoutMs);
+}
+
+void ProgramRun::kill() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
+}
+
+QString ProgramRun::output() {
+    return QString::fromUtf8(process_.readAll());
+}

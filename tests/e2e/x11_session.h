@@ -1,0 +1,76 @@
+#pragma once
+// A private X server with a window manager, and the tools a test uses to act like a user
+// on it: xdotool for the mouse and keyboard, screenshots of the root window, the clipboard.
+
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+class X11Session {
+public:
+    X11Session(int width = 1280, int height = 800);
+    ~X11Session();
+
+    // False when Xvfb could not start; `error()` says why.
+    bool ok() const { return ok_; }
+    QString error() const { return error_; }
+    QString display() const { return display_; }
+    QSize size() const { return size_; }
+
+    // Environment for programs on this display, with private config and runtime folders.
+    QProcessEnvironment environment() const;
+    QString configHome() const { return home_.path() + "/config"; }
+
+    // Runs a command to its end on this display; returns its standard output.
+    QString run(const QString& program, const QStringList& arguments, int* exitCode = nullptr,
+                int timeoutMs = 15000) const;
+
+    // Sets the root window's picture (what a capture sees where no window is).
+    bool setBackground(const QImage& picture);
+    QImage screenshot() const;
+
+    // Window lookup by exact title; 0 when absent after `timeoutMs`.
+    unsigned long waitForWindow(const QString& title, int timeoutMs = 10000) const;
+    bool waitForWindowGone(const QString& title, int timeoutMs = 10000) const;
+    bool isWindowVisible(const QString& title) const;
+    // Client area of a window, in screen coordinates.
+    QRect windowGeometry(unsigned long window) const;
+
+    void click(QPoint at, int button = 1) const;
+    void drag(QPoint from, QPoint to, const QString& modifiers = {}) const;
+    void key(const QString& keys) const;
+    void type(const QString& text) const;
+
+    // Polls until `done` holds or the time runs out.
+    static bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+
+private:
+    bool ok_ = false;
+    QString error_;
+    QString display_;
+    QSize size_;
+    QTemporaryDir home_;
+    QProcess xvfb_;
+    QProcess windowManager_;
+};
+
+// The program under test, started on a session.
+class ProgramRun {
+public:
+    explicit ProgramRun(const X11Session& session, const QStringList& arguments = {});
+    ~ProgramRun();
+    bool waitForExit(int timeoutMs = 10000);
+    int exitCode() const { return process_.exitCode(); }
+    bool running() const { return process_.state() != QProcess::NotRunning; }
+    void kill();
+    QString output();
+
+private:
+    QProcess process_;
+};
