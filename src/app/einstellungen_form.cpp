@@ -1,15 +1,19 @@
 #include "app/einstellungen_form.h"
 
+#include "controls/bit_button.h"
 #include "controls/modal.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
 namespace {
+
+// The dialog's results: OK is QDialog::Accepted; closing the window gives QDialog::Rejected.
+constexpr int ModalOk = 1;
+constexpr int ModalCancel = 2;
 
 // Radio buttons of one group uncheck each other, and Qt refuses to uncheck the checked one;
 // an unknown pointer mode must still show neither.
@@ -19,13 +23,25 @@ void setRadioChecked(QRadioButton* radio, bool checked) {
     radio->setAutoExclusive(true);
 }
 
+TBitBtn2* dialogButton(QWidget* parent, int x, const QString& caption) {
+    auto* button = new TBitBtn2(parent);
+    button->setText(caption);
+    button->setGeometry(x, 205, 97, 25);
+    button->setStyle3D(1);
+    button->setShadow(0);
+    button->setSelColor(Qt::black);
+    return button;
+}
+
 } // namespace
 
 TEinstellungenForm::TEinstellungenForm(GlobalSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings) {
     setWindowTitle(QStringLiteral("Einstellungen"));
     setFixedSize(457, 245);
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(11); // 8 points on the 96-dpi screen the layout is made for
+    setFont(arial);
     QPalette black = palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
         black.setColor(role, Qt::black);
@@ -52,13 +68,12 @@ TEinstellungenForm::TEinstellungenForm(GlobalSettings& settings, QWidget* parent
     AutoCloseCheck->setGeometry(24, 52, 385, 17);
 
     // The dialog has a fixed size, so the buttons' anchoring to the lower right never moves them.
-    OkBtn = new QPushButton(QStringLiteral("OK"), this);
-    OkBtn->setGeometry(240, 205, 97, 25);
+    OkBtn = dialogButton(this, 240, QStringLiteral("OK"));
     OkBtn->setDefault(true);
-    AbbrBtn = new QPushButton(QStringLiteral("Abbrechen"), this);
-    AbbrBtn->setGeometry(344, 205, 97, 25);
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(AbbrBtn, &QPushButton::clicked, this, &QDialog::reject); // so does Esc
+    OkBtn->setModalResult(ModalOk);
+    AbbrBtn = dialogButton(this, 344, QStringLiteral("Abbrechen"));
+    AbbrBtn->setCancel(true); // Esc
+    AbbrBtn->setModalResult(ModalCancel);
 }
 
 void TEinstellungenForm::FormActivate() {
@@ -90,7 +105,7 @@ void TEinstellungenForm::showEvent(QShowEvent* event) {
 
 bool EinstellBtnClick(TEinstellungenForm& form, const std::function<void(int)>& applyCursorMode) {
     form.FormActivate(); // also when a test answers the dialog without showing it
-    if (execModal(form) != QDialog::Accepted)
+    if (execModal(form) != ModalOk)
         return false;
     GlobalSettings& settings = form.settings();
     settings.MauszeigerMode = form.RadioMauszeiger2->isChecked() ? 2 : 1;

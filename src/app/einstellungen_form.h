@@ -9,8 +9,8 @@
 
 class QCheckBox;
 class QGroupBox;
-class QPushButton;
 class QRadioButton;
+class TBitBtn2;
 
 class TEinstellungenForm : public QDialog {
     Q_OBJECT
@@ -32,8 +32,8 @@ public:
     QGroupBox* GroupBox2 = nullptr;
     QCheckBox* AutoOpenCheck = nullptr;
     QCheckBox* AutoCloseCheck = nullptr;
-    QPushButton* OkBtn = nullptr;
-    QPushButton* AbbrBtn = nullptr;
+    TBitBtn2* OkBtn = nullptr;
+    TBitBtn2* AbbrBtn = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

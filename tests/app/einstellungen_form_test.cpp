@@ -1,11 +1,11 @@
 #include "app/einstellungen_form.h"
 
+#include "controls/bit_button.h"
 #include "controls/modal.h"
 #include "support/test_support.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -52,6 +52,11 @@ TEST_F(SettingsDialog, HasItsDesignLayoutAndTexts) {
     EXPECT_EQ(form.OkBtn->geometry(), QRect(240, 205, 97, 25));
     EXPECT_EQ(form.AbbrBtn->geometry(), QRect(344, 205, 97, 25));
     EXPECT_TRUE(form.OkBtn->isDefault());
+    EXPECT_TRUE(form.AbbrBtn->Cancel());
+    for (TBitBtn2* button : {form.OkBtn, form.AbbrBtn}) {
+        EXPECT_EQ(button->Style3D(), 1);
+        EXPECT_EQ(button->Shadow(), 0);
+    }
     EXPECT_EQ(form.GroupBox1->title(), " Mauszeiger auf Zeichenfläche ");
     EXPECT_EQ(form.RadioMauszeiger2->text(), " ausblenden (nur Werkzeugsymbol)");
     EXPECT_EQ(form.AutoCloseCheck->text(),
