@@ -1,0 +1,115 @@
+// The drawing engine on a 4K picture at width 21: a mouse move with the button up and held
+// for every tool, and a left press with its undo snapshot, each against one whole-picture
+// copy timed in the same run.
+#include "bench_harness.h"
+
+#include "raster/block_copy.h"
+#include "surface/drawing_surface.h"
+
+#include <cstdio>
+
+namespace {
+
+struct ToolCase {
+    const char* name;
+    int tool;
+};
+const ToolCase Tools[] = {{"pen", ToolPen},
+                          {"eraser", ToolEraser},
+                          {"line", ToolLine},
+                          {"arrow", ToolArrow},
+                          {"doublearrow", ToolDoubleArrow},
+                          {"rectangle", ToolRectangle},
+                          {"ellipse", ToolEllipse},
+                          {"text", ToolText},
+                          {"check", ToolCheck},
+                          {"cross", ToolCross}};
+constexpr int Moves = 1500;
+
+// The pointer wanders a few pixels per event around a centre, as a hand does.
+QPoint wander(QPoint centre, int i) {
+    return centre + QPoint((i * 7) % 41 - 20, (i * 5) % 29 - 14);
+}
+
+double copySeconds(const QImage& source, QImage& target) {
+    return bench::sample(25,
+                         [&] {
+                             raster::CopyPicture(source, target);
+                             bench::keep(target.constBits());
+                         })
+        .median();
+}
+
+} // namespace
+
+SKRIBANDO_BENCH(engine) {
+    QString source;
+    const QImage shot = bench::screenshot4k(&source);
+    std::printf("engine: picture %dx%d (%s), width 21\n", shot.width(), shot.height(),
+                qPrintable(source));
+
+    QImage copyTarget = shot.copy();
+    double copy = copySeconds(shot, copyTarget);
+    std::printf("engine: whole-picture copy %.3f ms\n", copy * 1e3);
+
+    DrawingState state{ToolNone, 0x0000FF, PenMix::pmMask, 21};
+    DrawingSurface surface(state);
+    for (const ToolCase& t : Tools) {
+        surface.StartPhase(shot);
+        surface.ParkToolSymbol();
+        surface.ResetPointForToolChoice(t.tool);
+        state.Tool = t.tool;
+        surface.RefreshToolSymbol({1900, 1000});
+
+        int i = 0;
+        bench::Samples up = bench::sample(Moves, [&] {
+            surface.MouseMove({}, wander({1900, 1000}, i++));
+        });
+
+        // A drag from the upper left to around the middle of the lower right quarter.
+        surface.MouseDown(MouseButton::Left, {.left = true}, {900, 500});
+        QPoint centre(2700, 1600);
+        i = 0;
+        bench::Samples held = bench::sample(Moves, [&] {
+            // The pen walks on so every segment draws new pixels.
+            QPoint at = t.tool == ToolPen
+                            ? QPoint(400 + (i % 3000), 300 + (i / 3000) * 40 + (i % 11))
+                            : wander(centre, i);
+            ++i;
+            surface.MouseMove({.left = true}, at);
+        });
+        surface.MouseUp(MouseButton::Left, {}, centre);
+        surface.ParkToolSymbol();
+        surface.CloseTextBox();
+
+        std::printf("engine: %-12s move up p50 %.2f us p99 %.2f us, held p50 %.2f us p99 %.2f us\n",
+                    t.name, up.median() * 1e6, up.percentile(99) * 1e6, held.median() * 1e6,
+                    held.percentile(99) * 1e6);
+        std::string name = t.name;
+        summary.ratio("engine.move_" + name + "_up_p50", copy / up.median());
+        summary.ratio("engine.move_" + name + "_held_p50", copy / held.median());
+        summary.ratio("engine.move_" + name + "_up_p99", copy / up.percentile(99));
+        summary.ratio("engine.move_" + name + "_held_p99", copy / held.percentile(99));
+    }
+
+    // A left press takes the undo snapshot, then the tool acts (here: anchoring a line).
+    surface.StartPhase(shot);
+    state.Tool = ToolLine;
+    surface.RefreshToolSymbol({1900, 1000});
+    bench::Samples presses, copies;
+    for (int round = 0; round < 25; ++round) {
+        presses.seconds.push_back(bench::secondsOf([&] {
+            surface.MouseDown(MouseButton::Left, {.left = true}, {1900 + round, 1000});
+        }));
+        surface.MouseUp(MouseButton::Left, {}, {1900 + round, 1000});
+        copies.seconds.push_back(bench::secondsOf([&] {
+            raster::CopyPicture(shot, copyTarget);
+            bench::keep(copyTarget.constBits());
+        }));
+    }
+    std::sort(presses.seconds.begin(), presses.seconds.end());
+    std::sort(copies.seconds.begin(), copies.seconds.end());
+    std::printf("engine: press %.3f ms, copy %.3f ms\n", presses.median() * 1e3,
+                copies.median() * 1e3);
+    summary.ratio("engine.press", copies.median() / presses.median());
+}
