@@ -63,8 +63,15 @@ bool deflateInto(z_stream& z, const uint8_t* input, size_t size, int flush,
     }
 }
 
-void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip& strip) {
+// A deflate stream that is ended on every way out, allocation failures included.
+struct Deflater {
     z_stream z{};
+    ~Deflater() { deflateEnd(&z); }
+};
+
+void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip& strip) {
+    Deflater deflater;
+    z_stream& z = deflater.z;
     if (deflateInit2(&z, settings.level, Z_DEFLATED, rawDeflate, 8, settings.strategy) != Z_OK)
         return;
     bool ok = true;
@@ -97,7 +104,6 @@ void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip
     // An empty picture still needs its final block.
     if (ok && strip.firstRow == strip.endRow && strip.last)
         ok = deflateInto(z, nullptr, 0, Z_FINISH, strip.deflated);
-    deflateEnd(&z);
     strip.ok = ok;
 }
 

@@ -34,13 +34,13 @@ SaveStatus savePicture(const QImage& picture, const QString& fileName) {
     });
 }
 
-bool SaveBitmapToFile(const QImage& picture, const QString& fileName) {
+bool SaveBitmapToFile(const QImage& picture, const QString& fileName, QWidget* parent) {
     SaveStatus status = SaveStatus::ok();
     {
         BusyPointer busy;
         status = savePicture(picture, fileName);
     }
     if (!status)
-        showMessage(MessageKind::AppError, status.message());
+        showMessage(MessageKind::AppError, status.message(), parent);
     return status.isOk();
 }

@@ -6,10 +6,12 @@
 #include <QImage>
 #include <QString>
 
+class QWidget;
+
 // Writes `picture` to `fileName`: ".jpg" as JPEG, ".png" as PNG, any other extension as a
 // Windows bitmap. A failure leaves an existing file of that name as it was.
 SaveStatus savePicture(const QImage& picture, const QString& fileName);
 
 // savePicture with the busy pointer shown while writing; a failure is shown in the general
 // error box once the pointer is back to normal. Returns whether the file was written.
-bool SaveBitmapToFile(const QImage& picture, const QString& fileName);
+bool SaveBitmapToFile(const QImage& picture, const QString& fileName, QWidget* parent = nullptr);

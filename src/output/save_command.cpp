@@ -33,5 +33,5 @@ SaveCommand::Outcome SaveCommand::run(const QImage& picture, QWidget* parent) {
         showMessage(MessageKind::Error, refusedExtensionMessage, parent);
         return Outcome::Refused;
     }
-    return SaveBitmapToFile(picture, answer->fileName) ? Outcome::Saved : Outcome::Failed;
+    return SaveBitmapToFile(picture, answer->fileName, parent) ? Outcome::Saved : Outcome::Failed;
 }
