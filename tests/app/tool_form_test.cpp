@@ -1,0 +1,214 @@
+// The palette driven offscreen: its choice groups, its drawing state, the Start/Finish
+// states and the roads that end the program.
+#include "app/tool_form.h"
+#include "support/picture_diff.h"
+#include "surface/widget/screen_form.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage Capture(int seed) {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 6, y * 8, seed * 40));
+    return picture;
+}
+
+class Palette : public testing::Test {
+protected:
+    void SetUp() override {
+        palette.AttachScreenForm(&screen);
+        palette.grabScreen = [this] {
+            return Capture(++grabs);
+        };
+        palette.saveSettings = [this] {
+            ++saves;
+        };
+    }
+    void TearDown() override { screen.hide(); }
+
+    bool down(const char* button) const { return palette.button(button)->isChecked(); }
+    bool checked(const char* item) const { return palette.menuItem(item)->isChecked(); }
+
+    TToolForm palette;
+    TScreenForm screen{palette.drawingState()};
+    int grabs = 0;
+    int saves = 0;
+};
+
+TEST_F(Palette, StartsWithWidth3TransparentRedAndThePenWhenNothingIsStored) {
+    palette.ApplyStoredModes();
+    EXPECT_TRUE(down("Dicke3Btn") && down("MarkCol1Btn") && down("StiftBtn"));
+    EXPECT_TRUE(checked("Dicke3") && checked("MarkCol1") && checked("Stift1"));
+    const DrawingState& state = palette.drawingState();
+    EXPECT_EQ(state.PenWidth, 13);
+    EXPECT_EQ(state.PenColour, 0x0000FFu);
+    EXPECT_EQ(state.PenMode, PenMix::pmMask);
+    EXPECT_EQ(state.Tool, ToolPen);
+}
+
+TEST_F(Palette, ChoicesStoreTheirCodeAndSetTheDrawingState) {
+    struct Case {
+        const char* button;
+        int code;
+        int tool;
+    };
+    // The stored code follows the palette's order; the engine's code another one.
+    for (Case c : {Case{"PfeilBtn", 4, ToolArrow}, Case{"RechteckBtn", 5, ToolRectangle},
+                   Case{"DoppelpfeilBtn", 6, ToolDoubleArrow}, Case{"EllipseBtn", 7, ToolEllipse},
+                   Case{"TextBtn", 8, ToolText}, Case{"SchwammBtn", 2, ToolEraser}}) {
+        palette.button(c.button)->click();
+        EXPECT_EQ(palette.WerkzeugMode, c.code) << c.button;
+        EXPECT_EQ(palette.drawingState().Tool, c.tool) << c.button;
+    }
+    palette.button("MarkCol5Btn")->click();
+    EXPECT_EQ(palette.FarbMode, 5);
+    EXPECT_EQ(palette.drawingState().PenColour, 0xFF0000u);
+    EXPECT_EQ(palette.drawingState().PenMode, PenMix::pmMask);
+    palette.menuItem("DeckCol5")->trigger();
+    EXPECT_EQ(palette.FarbMode, 15);
+    EXPECT_EQ(palette.drawingState().PenMode, PenMix::pmCopy);
+    EXPECT_TRUE(down("DeckCol5Btn"));
+    EXPECT_FALSE(down("MarkCol5Btn")) << "a choice releases the other buttons of its group";
+    palette.menuItem("Dicke1")->trigger();
+    EXPECT_EQ(palette.StiftdickeMode, 1);
+    EXPECT_EQ(palette.drawingState().PenWidth, 3);
+    EXPECT_TRUE(down("Dicke1Btn"));
+}
+
+TEST_F(Palette, ButtonAndMenuItemAlwaysShowTheSameChoice) {
+    palette.button("KreuzBtn")->click();
+    EXPECT_TRUE(checked("Kreuz1"));
+    palette.menuItem("Linie1")->trigger();
+    EXPECT_TRUE(down("LinieBtn"));
+    EXPECT_FALSE(down("KreuzBtn"));
+    EXPECT_FALSE(checked("Kreuz1"));
+}
+
+TEST_F(Palette, StoredCodesOutsideTheirTablesSelectNothing) {
+    palette.StiftdickeMode = 9;
+    palette.FarbMode = 4; // the codes skip 4
+    palette.WerkzeugMode = 0;
+    palette.ApplyStoredModes();
+    for (const char* b : {"Dicke1Btn", "Dicke2Btn", "Dicke3Btn", "Dicke4Btn", "MarkCol1Btn",
+                          "DeckCol1Btn", "StiftBtn", "KreuzBtn"})
+        EXPECT_FALSE(down(b)) << b;
+    EXPECT_EQ(palette.drawingState().PenWidth, 0);
+    EXPECT_EQ(palette.drawingState().Tool, ToolNone);
+    EXPECT_EQ(palette.drawingState().PenMode, PenMix::pmBlack);
+}
+
+TEST_F(Palette, StartFreezesAFreshCaptureAndFinishReturns) {
+    EXPECT_EQ(palette.height(), TToolForm::kCollapsedHeight);
+    palette.StartFertigBtnClick();
+    EXPECT_EQ(palette.PaletteState, 1);
+    EXPECT_TRUE(screen.isVisible());
+    EXPECT_EQ(palette.height(), palette.expandedHeight());
+    EXPECT_EQ(palette.expandedHeight(), 24 + 336 + 24 + 1);
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().UndoPicture()));
+
+    palette.StartFertigBtnClick();
+    EXPECT_EQ(palette.PaletteState, 0);
+    EXPECT_FALSE(screen.isVisible());
+    EXPECT_EQ(palette.height(), TToolForm::kCollapsedHeight);
+    EXPECT_EQ(saves, 0) << "Finish does not end the program";
+
+    palette.StartFertigBtnClick(); // a second Start takes a new capture
+    EXPECT_TRUE(testsupport::samePixels(Capture(2), screen.surface().Picture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(2), screen.surface().ScreenPicture()));
+}
+
+TEST_F(Palette, FinishingStateIgnoresStartAndFinish) {
+    palette.PaletteState = 2;
+    palette.StartFertigBtnClick();
+    EXPECT_EQ(palette.PaletteState, 2);
+    EXPECT_EQ(grabs, 0);
+}
+
+TEST_F(Palette, FinishWithAutoCloseEndsTheProgram) {
+    palette.autoClose = [] {
+        return true;
+    };
+    palette.show();
+    palette.StartFertigBtnClick();
+    palette.StartFertigBtnClick();
+    EXPECT_FALSE(palette.isVisible());
+    EXPECT_EQ(saves, 1) << "the settings are saved on the way out";
+}
+
+TEST_F(Palette, ClosingTheSurfaceOtherwiseEndsTheProgram) {
+    palette.show();
+    palette.StartFertigBtnClick();
+    screen.close();
+    EXPECT_FALSE(palette.isVisible());
+    EXPECT_EQ(saves, 1);
+}
+
+TEST_F(Palette, FirstActivationRunsItsStepsOnce) {
+    int loads = 0, texts = 0;
+    palette.loadSettings = [&] {
+        ++loads;
+    };
+    palette.applyRunTimeTexts = [&] {
+        ++texts;
+    };
+    palette.FormActivate();
+    palette.FormActivate();
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(texts, 1);
+    EXPECT_FALSE(palette.FirstActivate);
+    EXPECT_FALSE(palette.Timer1.isActive()) << "no automatic start unless AutoOpen";
+}
+
+TEST_F(Palette, AutoOpenStartsTheDrawingPhaseByItself) {
+    palette.autoOpen = [] {
+        return true;
+    };
+    palette.FormActivate();
+    EXPECT_TRUE(palette.Timer1.isActive());
+    EXPECT_EQ(palette.Timer1.interval(), 250);
+    QTest::qWait(400);
+    EXPECT_EQ(palette.PaletteState, 1);
+    EXPECT_EQ(grabs, 1);
+}
+
+TEST_F(Palette, ShortcutsWorkOnThePaletteAndOnTheSurface) {
+    palette.show();
+    palette.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&palette));
+    QTest::keyClick(&palette, Qt::Key_4, Qt::ControlModifier);
+    EXPECT_EQ(palette.StiftdickeMode, 4);
+    QTest::keyClick(&palette, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(palette.drawingState().Tool, ToolArrow);
+
+    QTest::keyClick(&palette, Qt::Key_F9);
+    ASSERT_TRUE(screen.isVisible());
+    screen.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+    QTest::keyClick(&screen, Qt::Key_2, Qt::AltModifier);
+    EXPECT_EQ(palette.FarbMode, 2);
+    QTest::keyClick(&screen, Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(palette.drawingState().Tool, ToolEllipse);
+    QTest::keyClick(&screen, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(palette.drawingState().PenWidth, 3);
+    QTest::keyClick(&screen, Qt::Key_F9);
+    EXPECT_FALSE(screen.isVisible());
+    EXPECT_EQ(palette.PaletteState, 0);
+}
+
+TEST_F(Palette, EscOnThePalettePressesStart) {
+    palette.show();
+    palette.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&palette));
+    QTest::keyClick(&palette, Qt::Key_Escape);
+    EXPECT_EQ(palette.PaletteState, 1);
+}
+
+} // namespace
