@@ -4,6 +4,8 @@
 #include "raster/shape_scan.h"
 #include "raster/text_scan.h"
 
+#include <algorithm>
+
 namespace raster {
 
 Canvas::Canvas(QImage& picture) : picture_(picture) {}
@@ -81,7 +83,7 @@ void Canvas::CopyRect(const QImage& source, const Rect& area) {
 void Canvas::TextOut(int x, int y, const QString& text) {
     int left = x;
     if (align_ == TextAlign::Centre)
-        left = int(std::int64_t(x) - TextWidth(text) / 2);
+        left = int(std::max<std::int64_t>(INT32_MIN, std::int64_t(x) - TextWidth(text) / 2));
     penSpans_.reset(clip());
     scanText(penSpans_, font_, left, y, text);
     fillPending(penSpans_, masksFor(Mix::Copy, font_.colour));
