@@ -3,6 +3,11 @@
 #include "app/dspez.h"
 #include "platform/reg_file_store.h"
 
+#include "controls/num_edit.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <cmath>
 
 GlobalSettings& Settings() {
@@ -104,4 +109,42 @@ bool LoadSettings(SettingsHost& host) {
 bool SaveSettings(const SettingsHost& host) {
     RegFileStore store;
     return SaveSettings(host, store);
+}
+
+WidgetSettingsHost::WidgetSettingsHost(std::array<TNumEditQ*, 4> printFields, QCheckBox* seitRatio,
+                                       QWidget* palette)
+    : fields_(printFields), seitRatio_(seitRatio), palette_(palette) {}
+
+double WidgetSettingsHost::printValue(PrintField field) const {
+    return fields_[static_cast<size_t>(field)]->Value();
+}
+
+void WidgetSettingsHost::setPrintValue(PrintField field, double value) {
+    fields_[static_cast<size_t>(field)]->setValue(value);
+}
+
+bool WidgetSettingsHost::seitRatio() const {
+    return seitRatio_->isChecked();
+}
+
+void WidgetSettingsHost::setSeitRatio(bool checked) {
+    seitRatio_->setChecked(checked);
+}
+
+// A window's pos() and move() are those of its outer frame, caption bar included.
+QPoint WidgetSettingsHost::palettePosition() const {
+    return palette_->pos();
+}
+
+QSize WidgetSettingsHost::paletteOuterSize() const {
+    return palette_->frameGeometry().size();
+}
+
+void WidgetSettingsHost::movePalette(QPoint topLeft) {
+    palette_->move(topLeft);
+}
+
+QSize WidgetSettingsHost::screenSize() const {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize();
 }

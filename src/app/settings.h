@@ -11,6 +11,10 @@
 #include <array>
 #include <variant>
 
+class QCheckBox;
+class QWidget;
+class TNumEditQ;
+
 // The process-wide settings, with their defaults.
 struct GlobalSettings {
     qint32 MauszeigerMode = 1; // 1: normal pointer over the surface; 2: none (tool symbol only)
@@ -46,18 +50,44 @@ public:
     virtual QSize screenSize() const = 0;
 };
 
+// The host made of the real widgets: the print dialog's four numeric fields (in PrintField
+// order) and its check box, and the palette window. None may be null.
+class WidgetSettingsHost : public SettingsHost {
+public:
+    WidgetSettingsHost(std::array<TNumEditQ*, 4> printFields, QCheckBox* seitRatio,
+                       QWidget* palette);
+    double printValue(PrintField field) const override;
+    void setPrintValue(PrintField field, double value) override;
+    bool seitRatio() const override;
+    void setSeitRatio(bool checked) override;
+    QPoint palettePosition() const override;
+    QSize paletteOuterSize() const override;
+    void movePalette(QPoint topLeft) override;
+    QSize screenSize() const override; // the primary screen
+
+private:
+    std::array<TNumEditQ*, 4> fields_;
+    QCheckBox* seitRatio_;
+    QWidget* palette_;
+};
+
 // Where a stored value lives, which also fixes how it is stored:
+// - IntSetting: a global setting, REG_DWORD, signed;
+// - FlagSetting: a global boolean, REG_DWORD written 0 or 1, read as true when not 0;
+// - PrintMeasure: a print field, REG_BINARY of 8 bytes, a little-endian IEEE-754 double;
+// - SeitRatioFlag: the print dialog's check box, REG_DWORD like a flag;
+// - PaletteEdge: the palette's left or top edge, REG_DWORD, signed screen pixels.
 struct IntSetting {
     qint32 GlobalSettings::*member;
-}; // REG_DWORD, signed
+};
 struct FlagSetting {
     bool GlobalSettings::*member;
-}; // REG_DWORD 0/1, read as non-zero
+};
 struct PrintMeasure {
     PrintField field;
-};                                    // REG_BINARY, 8-byte little-endian double
-struct SeitRatioFlag {};              // REG_DWORD 0/1, read as non-zero
-enum class PaletteEdge { Left, Top }; // REG_DWORD, signed screen pixels
+};
+struct SeitRatioFlag {};
+enum class PaletteEdge { Left, Top };
 using SettingHome = std::variant<IntSetting, FlagSetting, PrintMeasure, SeitRatioFlag, PaletteEdge>;
 
 struct SettingDef {

@@ -289,3 +289,28 @@ TEST(Settings, AKeyThatCannotBeOpenedLeavesEverythingAndIsReportedOnSaving) {
     EXPECT_FALSE(SaveSettings(host, store, settings));
     EXPECT_TRUE(store.values().isEmpty());
 }
+
+TEST(Settings, TheWidgetHostMovesTheRealPaletteAndFillsTheRealFields) {
+    TNumEditQ fields[4];
+    QCheckBox box;
+    box.setChecked(true);
+    QWidget palette;
+    palette.resize(52, 23);
+    palette.move(10, 10);
+    WidgetSettingsHost host({&fields[0], &fields[1], &fields[2], &fields[3]}, &box, &palette);
+    MemoryKeyStore store;
+    store.writeDouble("Drucken-Hoehe", 12.5);
+    store.writeDword("Drucken-SeitRatio", 0);
+    store.writeDword("WinPos-Left", 100000);
+    store.writeDword("WinPos-Top", -5);
+    GlobalSettings settings;
+    LoadSettings(host, store, settings);
+    const QSize screen = host.screenSize();
+    ASSERT_TRUE(screen.isValid());
+    EXPECT_EQ(palette.pos(), QPoint(screen.width() - palette.frameGeometry().width(), -5));
+    EXPECT_EQ(fields[3].Value(), 12.5);
+    EXPECT_FALSE(box.isChecked());
+    ASSERT_TRUE(SaveSettings(host, store, settings));
+    EXPECT_EQ(store.readDouble("Drucken-Hoehe"), 12.5);
+    EXPECT_EQ(store.readDword("WinPos-Left"), palette.pos().x());
+}
