@@ -122,43 +122,58 @@ struct Interval {
     }
 };
 
-// The real x range of the capsule on row y (approximate; convex, so one interval): the two
-// end discs and the band between the perpendiculars through the ends.
-Interval approximateRow(const Capsule& c, int64_t y) {
-    const double r = c.width / 2.0;
-    Interval row;
-    for (auto [ex, ey] : {std::pair{c.x1, c.y1}, std::pair{c.x2, c.y2}}) {
-        const double off = double(y - ey);
-        if (std::abs(off) <= r) {
-            const double half = std::sqrt(r * r - off * off);
-            row.unite(ex - half, ex + half);
-        }
+// The real x range of the capsule on a row (approximate; the capsule is convex, so one
+// interval): the two end discs and the band between the perpendiculars through the ends.
+// What does not change from row to row is worked out once.
+class RowSolver {
+public:
+    explicit RowSolver(const Capsule& c)
+        : r_(c.width / 2.0), x1_(double(c.x1)), y1_(double(c.y1)), x2_(double(c.x2)),
+          y2_(double(c.y2)), dx_(double(c.dx())), dy_(double(c.dy())) {
+        lengthSquared_ = dx_ * dx_ + dy_ * dy_;
+        reach_ = r_ * std::sqrt(lengthSquared_);
+        invDx_ = dx_ != 0 ? 1 / dx_ : 0;
+        invDy_ = dy_ != 0 ? 1 / dy_ : 0;
     }
-    const double dx = double(c.dx()), dy = double(c.dy());
-    const double length = std::sqrt(dx * dx + dy * dy);
-    if (length == 0)
+
+    Interval at(int64_t y) const {
+        Interval row;
+        const double vy = double(y) - y1_, wy = double(y) - y2_;
+        if (std::abs(vy) <= r_) {
+            const double half = std::sqrt(r_ * r_ - vy * vy);
+            row.unite(x1_ - half, x1_ + half);
+        }
+        if (std::abs(wy) <= r_) {
+            const double half = std::sqrt(r_ * r_ - wy * wy);
+            row.unite(x2_ - half, x2_ + half);
+        }
+        if (lengthSquared_ == 0)
+            return row;
+        double low, high;
+        if (dy_ == 0) {
+            if (std::abs(vy) > r_)
+                return row;
+            low = std::min(0.0, dx_), high = std::max(0.0, dx_);
+        } else {
+            // |(x - x1) dy - vy dx| <= r length
+            const double a = (vy * dx_ - reach_) * invDy_, b = (vy * dx_ + reach_) * invDy_;
+            low = std::min(a, b), high = std::max(a, b);
+            // 0 <= (x - x1) dx + vy dy <= length^2
+            if (dx_ != 0) {
+                const double s = -vy * dy_ * invDx_, t = (lengthSquared_ - vy * dy_) * invDx_;
+                low = std::max(low, std::min(s, t)), high = std::min(high, std::max(s, t));
+            } else if (vy * dy_ < 0 || vy * dy_ > lengthSquared_) {
+                return row;
+            }
+        }
+        row.unite(x1_ + low, x1_ + high);
         return row;
-    const double vy = double(y - c.y1);
-    double low, high;
-    if (dy == 0) {
-        if (std::abs(vy) > r)
-            return row;
-        low = std::min(0.0, dx), high = std::max(0.0, dx);
-    } else {
-        // |(x - x1) dy - vy dx| <= r length
-        double a = (vy * dx - r * length) / dy, b = (vy * dx + r * length) / dy;
-        low = std::min(a, b), high = std::max(a, b);
-        // 0 <= (x - x1) dx + vy dy <= length^2
-        if (dx != 0) {
-            double s = -vy * dy / dx, t = (length * length - vy * dy) / dx;
-            low = std::max(low, std::min(s, t)), high = std::min(high, std::max(s, t));
-        } else if (vy * dy < 0 || vy * dy > length * length) {
-            return row;
-        }
     }
-    row.unite(c.x1 + low, c.x1 + high);
-    return row;
-}
+
+private:
+    double r_, x1_, y1_, x2_, y2_, dx_, dy_;
+    double lengthSquared_, reach_, invDx_, invDy_;
+};
 
 // Cuts the segment to the part within `box` (Liang-Barsky). False when it misses the box.
 bool cutToBox(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
@@ -214,8 +229,9 @@ void scanWideSegment(SpanSink& sink, int x1, int y1, int x2, int y2, int width) 
     const int64_t bottom = std::min<int64_t>(std::max(c.y1, c.y2) + half, clip.bottom - 1);
     const int64_t leftmost = std::min(c.x1, c.x2) - half, rightmost = std::max(c.x1, c.x2) + half;
     constexpr double kDoubt = 1e-6;
+    const RowSolver solver(c);
     for (int64_t y = top; y <= bottom; ++y) {
-        const Interval row = approximateRow(c, y);
+        const Interval row = solver.at(y);
         if (row.low > row.high + 2 * kDoubt)
             continue;
         const int64_t searchLow = std::max<int64_t>(leftmost, std::ceil(row.low - kDoubt));
