@@ -36,7 +36,7 @@ QString cannotCreateMessage(const QString& fileName) {
 SaveStatus writeFileReplacing(const QString& fileName, const FileEncoder& encode) {
     QSaveFile file(fileName);
     // Writing straight into the target when no temporary file can be made beside it would
-    // bring back the half-written file this class exists to avoid.
+    // bring back the half-written file this writer exists to avoid.
     file.setDirectWriteFallback(false);
     if (fileName.isEmpty() || !file.open(QIODevice::WriteOnly))
         return SaveStatus::failed(cannotCreateMessage(fileName));
