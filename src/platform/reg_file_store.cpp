@@ -96,7 +96,11 @@ bool writeAllBytes(int fd, const QByteArray& bytes) {
 // QSaveFile is not used: it takes a short write (a disk that fills up mid-way) for success
 // and renames the cut-off file over the old one.
 bool replaceFileContents(const QString& path, const QByteArray& bytes) {
-    const QByteArray target = QFile::encodeName(path);
+    // A settings file linked from elsewhere (a dotfile collection) stays linked: its target is
+    // replaced, not the link.
+    const QFileInfo info(path);
+    const QString file = info.isSymLink() ? info.symLinkTarget() : path;
+    const QByteArray target = QFile::encodeName(file);
     QByteArray temporary = target + ".XXXXXX";
     int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
@@ -109,7 +113,7 @@ bool replaceFileContents(const QString& path, const QByteArray& bytes) {
         return false;
     }
     // Make the rename itself lasting; a failure here no longer endangers either version.
-    int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+    int folder = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(),
                         O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);

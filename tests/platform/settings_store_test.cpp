@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <bit>
 #include <cmath>
@@ -174,6 +175,20 @@ TEST(RegFileStore, AFailedSaveLeavesThePreviousFileIntact) {
     EXPECT_EQ(readAll(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Skribando.reg"})
         << "no temporary file is left behind";
+}
+
+TEST(RegFileStore, ALinkedFileStaysALink) {
+    QTemporaryDir dir;
+    const QString target = dir.path() + "/dotfiles.reg";
+    const QString link = dir.path() + "/Skribando.reg";
+    writeAll(target, EmptyKeyFile);
+    ASSERT_TRUE(QFile::link(target, link));
+    RegFileStore store(link);
+    ASSERT_TRUE(store.openKey(SettingsKeyPath));
+    store.writeDword("A", 1);
+    ASSERT_TRUE(store.closeKey());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(readAll(target).contains("\"A\"=dword:00000001"));
 }
 
 TEST(RegFileStore, OpenFailsWhenTheKeyCannotBeCreated) {
