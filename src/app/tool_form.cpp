@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -363,6 +364,13 @@ bool TToolForm::event(QEvent* event) {
         FormActivate();
     // Without a window manager the palette may never be activated: its first showing then
     // runs the start-up steps.
+    if (event->type() == QEvent::Show && screen_) {
+        // A window manager lifts a focused window that covers the whole screen above even
+        // the stay-on-top windows; a window stays above the window it is transient for, so
+        // the palette is tied to the surface each time it is mapped.
+        screen_->winId();
+        windowHandle()->setTransientParent(screen_->windowHandle());
+    }
     if (event->type() == QEvent::Show && FirstActivate)
         QTimer::singleShot(400, this, [this] { FormActivate(); });
     return QWidget::event(event);

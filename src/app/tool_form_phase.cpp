@@ -37,13 +37,15 @@ void TToolForm::CaptureScreen() {
     hide();
     Delay(50);
     QImage capture = grabScreen ? grabScreen() : QImage();
+    if (screen_) {
+        screen_->surface().StartPhase(capture);
+        screen_->ShowOnPrimaryScreen();
+    }
+    // The palette comes back after the surface: a window manager stacks a window above the
+    // one it is transient for only when that one was already on screen as it appeared.
     show();
     move(position);
     raise();
-    if (!screen_)
-        return;
-    screen_->surface().StartPhase(capture);
-    screen_->ShowOnPrimaryScreen();
 }
 
 void TToolForm::ShowToolBar() {

@@ -52,12 +52,19 @@ TEST_F(StartAndFreeze, StartFreezesTheScreenWithoutThePaletteAndF9Returns) {
     EXPECT_LE(collapsed.top(), 40) << "the palette sits at the top";
 
     session.click(collapsed.topLeft() + QPoint(26, 11));
-    ASSERT_NE(session.waitForWindow("ScreenForm"), 0u);
+    unsigned long surface = session.waitForWindow("ScreenForm");
+    ASSERT_NE(surface, 0u);
     QRect expanded;
     ASSERT_TRUE(X11Session::waitUntil([&] {
         expanded = session.windowGeometry(palette);
         return expanded.height() > 300;
     })) << "the palette expands to the whole tool bar";
+
+    // The palette stays above the surface, also once the surface has the focus.
+    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    QImage withPalette = session.screenshot();
+    EXPECT_NE(withPalette.copy(expanded), pattern.copy(expanded))
+        << "the palette shows over the picture";
 
     // Move the palette away: where it stood, the frozen picture shows what lay beneath.
     session.run("xdotool", {"windowmove", QString::number(palette), "20", "300"});
