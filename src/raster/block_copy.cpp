@@ -1,5 +1,6 @@
 #include "raster/block_copy.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace raster {
@@ -29,13 +30,21 @@ Rect copyBlock(const PixelView& target, const QImage& source, const Rect& area) 
                         size_t(width) * 4);
         return box;
     }
+    // Rows that already hold the source's pixels are left alone: the eraser goes over clean
+    // areas again and again, and what was not rewritten need not be repainted either.
+    int top = box.bottom, bottom = box.top;
     for (int y = box.top; y < box.bottom; ++y) {
+        std::uint32_t* to = target.row(y) + box.left;
+        const auto* from =
+            reinterpret_cast<const std::uint32_t*>(source.constScanLine(y)) + box.left;
+        if (std::memcmp(to, from, size_t(width) * 4) == 0)
+            continue;
         // memmove: the source may be the target picture itself.
-        std::memmove(target.row(y) + box.left,
-                     reinterpret_cast<const std::uint32_t*>(source.constScanLine(y)) + box.left,
-                     size_t(width) * 4);
+        std::memmove(to, from, size_t(width) * 4);
+        top = std::min(top, y);
+        bottom = y + 1;
     }
-    return box;
+    return top < bottom ? Rect{box.left, top, box.right, bottom} : Rect{};
 }
 
 void CopyPicture(const QImage& from, QImage& to) {

@@ -9,7 +9,7 @@
 namespace raster {
 
 // Copies `area` of `source` to the same place in `target`, clipped to both pictures.
-// Returns the box written.
+// Returns the box of the rows that changed (rows already equal to the source are skipped).
 Rect copyBlock(const PixelView& target, const QImage& source, const Rect& area);
 
 // Makes `to` a copy of `from`. When `to` already has the size and format and owns its pixels,

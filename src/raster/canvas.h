@@ -80,6 +80,7 @@ public:
     void Ellipse(int x1, int y1, int x2, int y2);
 
     // Copies `area` of `source` to the same place in the picture (a plain copy, no mix).
+    // Only rows that change count as touched.
     void CopyRect(const QImage& source, const Rect& area);
 
     // Writes `text` in the font's colour with a clear background, the top of its cell at y

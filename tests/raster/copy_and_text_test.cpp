@@ -167,3 +167,16 @@ TEST(Text, TextFarOutsideThePictureIsHarmless) {
     EXPECT_TRUE(canvas.touched().isEmpty());
     EXPECT_TRUE(testsupport::samePixels(blank(30, 20), picture));
 }
+
+TEST(BlockCopy, OnlyRowsThatChangeCountAsTouched) {
+    const QImage source = numbered(9, 7);
+    QImage target = source.copy();
+    target.setPixel(4, 3, kWhite);
+    target.setPixel(6, 5, kWhite);
+    Canvas canvas(target);
+    canvas.CopyRect(source, {2, 1, 8, 7});
+    EXPECT_EQ(canvas.takeTouched(), (Rect{2, 3, 8, 6}));
+    EXPECT_TRUE(testsupport::samePixels(source, target));
+    canvas.CopyRect(source, {0, 0, 9, 7}); // already equal: nothing to repaint
+    EXPECT_TRUE(canvas.takeTouched().isEmpty());
+}
