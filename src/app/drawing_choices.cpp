@@ -29,25 +29,19 @@ const std::array<ColourChoice, 8> kColourChoices = {{
 }};
 
 const std::array<ToolChoice, 10> kToolChoices = {{
-    {1, ToolPen, "StiftBtn", "Stift1", 17, "Alt+S", "Zeichenstift", "Stift", "Crayon",
-     PointReset::None},
+    {1, ToolPen, "StiftBtn", "Stift1", 17, "Alt+S", "Zeichenstift", "Stift", "Crayon"},
     {2, ToolEraser, "SchwammBtn", "Radiergummi1", 15, "Alt+G", "Radiergummi", "Radiergummi",
-     "Gommer", PointReset::Current},
-    {3, ToolLine, "LinieBtn", "Linie1", 18, "Alt+L", "Linie", "Linie", "Segment",
-     PointReset::Anchor},
-    {4, ToolArrow, "PfeilBtn", "Pfeil1", 20, "Alt+P", "Pfeil", "Pfeil", "Flèche",
-     PointReset::Anchor},
-    {5, ToolRectangle, "RechteckBtn", "Rechteck1", 19, "Alt+R", "Rechteck", "Rechteck", "Rectangle",
-     PointReset::Anchor},
+     "Gommer"},
+    {3, ToolLine, "LinieBtn", "Linie1", 18, "Alt+L", "Linie", "Linie", "Segment"},
+    {4, ToolArrow, "PfeilBtn", "Pfeil1", 20, "Alt+P", "Pfeil", "Pfeil", "Flèche"},
+    {5, ToolRectangle, "RechteckBtn", "Rechteck1", 19, "Alt+R", "Rechteck", "Rechteck",
+     "Rectangle"},
     {6, ToolDoubleArrow, "DoppelpfeilBtn", "DoppelPfeil1", 26, "Alt+D", "Doppelpfeil",
-     "Doppelpfeil", "Doucle-flèche", PointReset::Anchor},
-    {7, ToolEllipse, "EllipseBtn", "Ellipse1", 27, "Alt+E", "Ellipse", "Ellipse", "Ellipse",
-     PointReset::Anchor},
-    {8, ToolText, "TextBtn", "Text1", 23, "Alt+T", "Text", "Text", "Texte", PointReset::Anchor},
-    {9, ToolCheck, "HaekchenBtn", "Haekchen1", 24, "Alt+H", "Häkchen", "Häkchen", "Coche",
-     PointReset::Anchor},
-    {10, ToolCross, "KreuzBtn", "Kreuz1", 25, "Alt+K", "Kreuz", "Kreuz", "Croix",
-     PointReset::Anchor},
+     "Doppelpfeil", "Doucle-flèche"},
+    {7, ToolEllipse, "EllipseBtn", "Ellipse1", 27, "Alt+E", "Ellipse", "Ellipse", "Ellipse"},
+    {8, ToolText, "TextBtn", "Text1", 23, "Alt+T", "Text", "Text", "Texte"},
+    {9, ToolCheck, "HaekchenBtn", "Haekchen1", 24, "Alt+H", "Häkchen", "Häkchen", "Coche"},
+    {10, ToolCross, "KreuzBtn", "Kreuz1", 25, "Alt+K", "Kreuz", "Kreuz", "Croix"},
 }};
 
 const std::array<int, 10> kToolMenuOrder = {1, 2, 3, 4, 6, 5, 7, 8, 9, 10};

@@ -31,9 +31,6 @@ struct ColourChoice {
     const char* runTimeText; // hint and menu text
 };
 
-// Which surface point a tool choice resets.
-enum class PointReset { None, Current, Anchor };
-
 struct ToolChoice {
     int code; // WerkzeugMode: the order of the buttons on the palette
     int tool; // internal code the engine reads
@@ -44,7 +41,6 @@ struct ToolChoice {
     const char* designHint;
     const char* designMenuText;
     const char* runTimeText;
-    PointReset reset;
 };
 
 extern const std::array<WidthChoice, 4> kWidthChoices;

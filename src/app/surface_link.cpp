@@ -3,9 +3,22 @@
 #include "surface/widget/screen_form.h"
 
 namespace surface_link {
-void ParkToolSymbol(TScreenForm&) {}
-void RefreshToolSymbol(TScreenForm&) {}
-void SyncTextColour(TScreenForm&) {}
-void Undo(TScreenForm&) {}
-void Clear(TScreenForm&) {}
+void ParkToolSymbol(TScreenForm& screen) {
+    screen.ParkToolSymbol();
+}
+void RefreshToolSymbol(TScreenForm& screen) {
+    screen.RefreshToolSymbol();
+}
+void SyncTextColour(TScreenForm& screen) {
+    screen.SyncTextColour();
+}
+void ResetPointForToolChoice(TScreenForm& screen, int tool) {
+    screen.ResetPointForToolChoice(tool);
+}
+void Undo(TScreenForm& screen) {
+    screen.RueckgaengigBtnClick();
+}
+void Clear(TScreenForm& screen) {
+    screen.ClearBtnClick();
+}
 } // namespace surface_link

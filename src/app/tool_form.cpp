@@ -1,6 +1,7 @@
 #include "app/tool_form.h"
 
 #include "app/palette_glyphs.h"
+#include "app/settings.h"
 #include "app/start_texts.h"
 #include "app/surface_link.h"
 #include "surface/widget/screen_form.h"
@@ -267,7 +268,7 @@ void TToolForm::ChooseWidth(int code) {
     if (!choice)
         return;
     pressChoice(choice->button, choice->menuItem);
-    StiftdickeMode = code;
+    Settings().StiftdickeMode = code;
     ParkToolSymbol();
     state_.PenWidth = choice->penWidth;
     RefreshToolSymbol();
@@ -278,7 +279,7 @@ void TToolForm::ChooseColour(int code) {
     if (!choice)
         return;
     pressChoice(choice->button, choice->menuItem);
-    FarbMode = code;
+    Settings().FarbMode = code;
     state_.PenColour = choice->colour;
     state_.PenMode = choice->mode;
     SyncTextColour();
@@ -290,25 +291,20 @@ void TToolForm::ChooseTool(int code) {
     if (!choice)
         return;
     pressChoice(choice->button, choice->menuItem);
-    WerkzeugMode = code;
+    Settings().WerkzeugMode = code;
     ParkToolSymbol();
-    if (screen_) {
-        DrawingSurface& surface = screen_->surface();
-        if (choice->reset == PointReset::Current)
-            surface.CurrentPoint = DrawingSurface::None;
-        else if (choice->reset == PointReset::Anchor)
-            surface.AnchorPoint = DrawingSurface::None;
-    }
+    if (screen_)
+        surface_link::ResetPointForToolChoice(*screen_, choice->tool);
     state_.Tool = choice->tool;
     RefreshToolSymbol();
 }
 
 void TToolForm::ApplyStoredModes() {
-    if (screen_ && mauszeigerMode)
-        screen_->ApplyCursorMode(mauszeigerMode());
-    ChooseWidth(StiftdickeMode);
-    ChooseColour(FarbMode);
-    ChooseTool(WerkzeugMode);
+    if (screen_)
+        screen_->ApplyCursorMode(Settings().MauszeigerMode);
+    ChooseWidth(Settings().StiftdickeMode);
+    ChooseColour(Settings().FarbMode);
+    ChooseTool(Settings().WerkzeugMode);
 }
 
 // --- Surface operations run from the palette -----------------------------------------------
@@ -403,7 +399,7 @@ void TToolForm::FormActivate() {
     raise();
     if (applyRunTimeTexts)
         applyRunTimeTexts();
-    if (autoOpen && autoOpen())
+    if (Settings().AutoOpen)
         Timer1.start();
 }
 

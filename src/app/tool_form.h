@@ -36,19 +36,11 @@ public:
     bool FirstActivate = true;
     QTimer Timer1;
 
-    // Stored codes of the last choices (what the settings keep).
-    int StiftdickeMode = 3;
-    int FarbMode = 1;
-    int WerkzeugMode = 1;
-
     // Start-up steps that belong to other parts of the program; the frame runs them in order
     // at the first activation. Each may be empty.
     std::function<void()> loadSettings;
     std::function<void()> applyRunTimeTexts;
     std::function<void()> saveSettings;
-    std::function<bool()> autoOpen;  // AutoOpen setting
-    std::function<bool()> autoClose; // AutoClose setting
-    std::function<int()> mauszeigerMode;
     // The screen grab used by Start (replaceable by tests).
     std::function<QImage()> grabScreen;
 

@@ -1,6 +1,7 @@
 // The drawing phase seen from the palette: Start freezes the screen and expands the
 // palette, Finish hides the surface and collapses it.
 #include "app/dspez.h"
+#include "app/settings.h"
 #include "app/start_texts.h"
 #include "app/tool_form.h"
 #include "surface/widget/screen_form.h"
@@ -17,7 +18,7 @@ void TToolForm::StartFertigBtnClick() {
         ShowToolBar();
         break;
     case 1:
-        if (autoClose && autoClose()) {
+        if (Settings().AutoClose) {
             close(); // the palette is the main window: the program ends
             return;
         }

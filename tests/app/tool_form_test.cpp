@@ -1,5 +1,6 @@
 // The palette driven offscreen: its choice groups, its drawing state, the Start/Finish
 // states and the roads that end the program.
+#include "app/settings.h"
 #include "app/tool_form.h"
 #include "support/picture_diff.h"
 #include "surface/widget/screen_form.h"
@@ -23,6 +24,7 @@ QImage Capture(int seed) {
 class Palette : public testing::Test {
 protected:
     void SetUp() override {
+        Settings() = GlobalSettings{};
         palette.AttachScreenForm(&screen);
         palette.grabScreen = [this] {
             return Capture(++grabs);
@@ -31,7 +33,10 @@ protected:
             ++saves;
         };
     }
-    void TearDown() override { screen.hide(); }
+    void TearDown() override {
+        screen.hide();
+        Settings() = GlobalSettings{};
+    }
 
     bool down(const char* button) const { return palette.button(button)->isChecked(); }
     bool checked(const char* item) const { return palette.menuItem(item)->isChecked(); }
@@ -64,20 +69,20 @@ TEST_F(Palette, ChoicesStoreTheirCodeAndSetTheDrawingState) {
                    Case{"DoppelpfeilBtn", 6, ToolDoubleArrow}, Case{"EllipseBtn", 7, ToolEllipse},
                    Case{"TextBtn", 8, ToolText}, Case{"SchwammBtn", 2, ToolEraser}}) {
         palette.button(c.button)->click();
-        EXPECT_EQ(palette.WerkzeugMode, c.code) << c.button;
+        EXPECT_EQ(Settings().WerkzeugMode, c.code) << c.button;
         EXPECT_EQ(palette.drawingState().Tool, c.tool) << c.button;
     }
     palette.button("MarkCol5Btn")->click();
-    EXPECT_EQ(palette.FarbMode, 5);
+    EXPECT_EQ(Settings().FarbMode, 5);
     EXPECT_EQ(palette.drawingState().PenColour, 0xFF0000u);
     EXPECT_EQ(palette.drawingState().PenMode, PenMix::pmMask);
     palette.menuItem("DeckCol5")->trigger();
-    EXPECT_EQ(palette.FarbMode, 15);
+    EXPECT_EQ(Settings().FarbMode, 15);
     EXPECT_EQ(palette.drawingState().PenMode, PenMix::pmCopy);
     EXPECT_TRUE(down("DeckCol5Btn"));
     EXPECT_FALSE(down("MarkCol5Btn")) << "a choice releases the other buttons of its group";
     palette.menuItem("Dicke1")->trigger();
-    EXPECT_EQ(palette.StiftdickeMode, 1);
+    EXPECT_EQ(Settings().StiftdickeMode, 1);
     EXPECT_EQ(palette.drawingState().PenWidth, 3);
     EXPECT_TRUE(down("Dicke1Btn"));
 }
@@ -92,9 +97,9 @@ TEST_F(Palette, ButtonAndMenuItemAlwaysShowTheSameChoice) {
 }
 
 TEST_F(Palette, StoredCodesOutsideTheirTablesSelectNothing) {
-    palette.StiftdickeMode = 9;
-    palette.FarbMode = 4; // the codes skip 4
-    palette.WerkzeugMode = 0;
+    Settings().StiftdickeMode = 9;
+    Settings().FarbMode = 4; // the codes skip 4
+    Settings().WerkzeugMode = 0;
     palette.ApplyStoredModes();
     for (const char* b : {"Dicke1Btn", "Dicke2Btn", "Dicke3Btn", "Dicke4Btn", "MarkCol1Btn",
                           "DeckCol1Btn", "StiftBtn", "KreuzBtn"})
@@ -133,9 +138,7 @@ TEST_F(Palette, FinishingStateIgnoresStartAndFinish) {
 }
 
 TEST_F(Palette, FinishWithAutoCloseEndsTheProgram) {
-    palette.autoClose = [] {
-        return true;
-    };
+    Settings().AutoClose = true;
     palette.show();
     palette.StartFertigBtnClick();
     palette.StartFertigBtnClick();
@@ -168,9 +171,7 @@ TEST_F(Palette, FirstActivationRunsItsStepsOnce) {
 }
 
 TEST_F(Palette, AutoOpenStartsTheDrawingPhaseByItself) {
-    palette.autoOpen = [] {
-        return true;
-    };
+    Settings().AutoOpen = true;
     palette.FormActivate();
     EXPECT_TRUE(palette.Timer1.isActive());
     EXPECT_EQ(palette.Timer1.interval(), 250);
@@ -184,7 +185,7 @@ TEST_F(Palette, ShortcutsWorkOnThePaletteAndOnTheSurface) {
     palette.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&palette));
     QTest::keyClick(&palette, Qt::Key_4, Qt::ControlModifier);
-    EXPECT_EQ(palette.StiftdickeMode, 4);
+    EXPECT_EQ(Settings().StiftdickeMode, 4);
     QTest::keyClick(&palette, Qt::Key_P, Qt::AltModifier);
     EXPECT_EQ(palette.drawingState().Tool, ToolArrow);
 
@@ -193,7 +194,7 @@ TEST_F(Palette, ShortcutsWorkOnThePaletteAndOnTheSurface) {
     screen.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
     QTest::keyClick(&screen, Qt::Key_2, Qt::AltModifier);
-    EXPECT_EQ(palette.FarbMode, 2);
+    EXPECT_EQ(Settings().FarbMode, 2);
     QTest::keyClick(&screen, Qt::Key_E, Qt::AltModifier);
     EXPECT_EQ(palette.drawingState().Tool, ToolEllipse);
     QTest::keyClick(&screen, Qt::Key_1, Qt::ControlModifier);
