@@ -1,0 +1,104 @@
+#include "platform/screen_grab.h"
+
+#include "platform/xcb_shm_grabber.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+bool onX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+// One grabber for the display last asked for, so the connection and the shared segment
+// survive from one freeze to the next.
+std::mutex grabberLock;
+std::unique_ptr<XcbShmGrabber> cachedGrabber;
+
+XcbShmGrabber& grabberFor(const QByteArray& display) {
+    // A grabber whose server has no shared memory stays, so we do not reconnect on every
+    // freeze only to fall back again; one that lost (or never had) its connection goes.
+    if (!cachedGrabber || cachedGrabber->display() != display ||
+        cachedGrabber->rootRect().isEmpty())
+        cachedGrabber = std::make_unique<XcbShmGrabber>(display);
+    return *cachedGrabber;
+}
+
+// Qt keeps a screen's top-left corner in device pixels and divides only its size by the
+// scale factor, so multiplying the size back gives the device rectangle. With a fractional
+// factor the rounding can overshoot by a pixel, which the root window's bounds catch.
+QRect deviceRectFromQt() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QRect logical = screen->geometry();
+    const qreal ratio = screen->devicePixelRatio();
+    return QRect(logical.topLeft(),
+                 QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio)));
+}
+
+// Qt's grabs may leave the unused byte of RGB32 at zero (the offscreen platform does); the
+// drawing code and the encoders count on opaque pixels.
+QImage opaque(QImage picture) {
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            row[x] |= 0xFF000000u;
+    }
+    return picture;
+}
+
+} // namespace
+
+QRect PrimaryScreenDeviceRect() {
+    const QRect device = deviceRectFromQt();
+    if (device.isEmpty() || !onX11())
+        return device;
+    std::lock_guard lock(grabberLock);
+    const QRect root = grabberFor({}).rootRect();
+    return root.isEmpty() ? device : device.intersected(root);
+}
+
+QImage GrabX11ScreenShm(const QByteArray& display, const QRect& rect) {
+    std::lock_guard lock(grabberLock);
+    return grabberFor(display).grab(rect);
+}
+
+QImage GrabPrimaryScreen() {
+    if (onX11()) {
+        const QRect device = PrimaryScreenDeviceRect();
+        if (!device.isEmpty()) {
+            QImage picture = GrabX11ScreenShm({}, device);
+            if (!picture.isNull())
+                return picture;
+        }
+    }
+    return GrabPrimaryScreenWithQt();
+}
+
+QImage GrabPrimaryScreenWithQt() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QSize size = PrimaryScreenDeviceRect().size();
+    // Qt grabs in device pixels and only labels the result with the scale factor.
+    QImage grabbed = screen->grabWindow(0).toImage();
+    grabbed.setDevicePixelRatio(1);
+    if (grabbed.size() == size)
+        return opaque(grabbed.convertToFormat(QImage::Format_RGB32));
+    // Nothing, or not the whole screen (offscreen with no window covering it): what there
+    // is goes unscaled at the top left, the rest stays black.
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    if (!grabbed.isNull()) {
+        QPainter painter(&picture);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, grabbed);
+    }
+    return opaque(std::move(picture));
+}
