@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/einstellungen_form.h"
+#include "app/run_time_texts.h"
 #include "app/settings.h"
 #include "app/shared_values.h"
 #include "app/tool_form.h"

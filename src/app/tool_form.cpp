@@ -2,6 +2,7 @@
 
 #include "app/palette_glyphs.h"
 #include "app/settings.h"
+#include "app/shortcut_text.h"
 #include "app/start_texts.h"
 #include "app/surface_link.h"
 #include "surface/widget/screen_form.h"
@@ -182,7 +183,7 @@ int TToolForm::expandedHeight() const {
 QAction* TToolForm::addMenuItem(QMenu* menu, const QString& name, const QString& text, int glyph,
                                 const QString& shortcut, std::function<void()> handler,
                                 QActionGroup* group) {
-    auto* action = menu->addAction(text);
+    auto* action = menu->addAction(QString());
     action->setObjectName(name);
     if (glyph >= 0)
         action->setIcon(PaletteGlyph(glyph));
@@ -190,6 +191,7 @@ QAction* TToolForm::addMenuItem(QMenu* menu, const QString& name, const QString&
         action->setShortcut(QKeySequence(shortcut));
         shortcutActions_.append(action);
     }
+    SetMenuCaption(action, text);
     if (group) {
         action->setCheckable(true);
         group->addAction(action);
@@ -252,6 +254,17 @@ void TToolForm::buildPopupMenu() {
     // drawing surface too.
     addActions(shortcutActions_);
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { ParkToolSymbol(); });
+}
+
+void TToolForm::SetMenuCaption(QAction* item, const QString& caption) {
+    // A tab in a menu text puts what follows it in the shortcut column; the shortcut itself
+    // stays the action's.
+    const QString shortcut = ShortcutText(item->shortcut());
+    item->setText(shortcut.isEmpty() ? caption : caption + '\t' + shortcut);
+}
+
+QString TToolForm::MenuCaption(const QAction* item) {
+    return item->text().section('\t', 0, 0);
 }
 
 // --- Choices -----------------------------------------------------------------------------

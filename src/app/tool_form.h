@@ -81,6 +81,12 @@ public:
     QAction* menuItem(const QString& name) const { return menuItems_.value(name); }
     QList<QAction*> shortcutActions() const { return shortcutActions_; }
 
+    // A menu item's caption, shown with the German name of its shortcut beside it.
+    static void SetMenuCaption(QAction* item, const QString& caption);
+    static QString MenuCaption(const QAction* item);
+    // Hints keep their CR LF line breaks; a tooltip breaks its line at the LF alone.
+    static QString ToolTipText(const QString& hint) { return QString(hint).replace("\r\n", "\n"); }
+
     // Client heights of the two forms of the palette.
     static constexpr int kCollapsedHeight = 23;
     int expandedHeight() const;

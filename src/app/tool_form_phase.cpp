@@ -64,6 +64,6 @@ void TToolForm::ShowStartOnly() {
 void TToolForm::UpdateStartCaption() {
     const int index = PaletteState == 1 ? 1 : 0;
     StartFertigBtn->setText(CaptionTable[index]);
-    StartFertigBtn->setToolTip(HintTable[index]);
-    StartFertig1->setText(StartFertigBtn->text());
+    StartFertigBtn->setToolTip(ToolTipText(HintTable[index]));
+    SetMenuCaption(StartFertig1, StartFertigBtn->text());
 }
