@@ -11,6 +11,8 @@ void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2);
 
 // A line of a pen `width` pixels wide, centred on the segment, with round ends: every pixel
 // whose centre lies within width / 2 of the segment. A zero-length segment is a round dot.
+// An even width thus covers width + 1 pixels across an axis-parallel line (the drawing
+// tools only use odd widths, which are exact).
 void scanWideSegment(SpanSink& sink, int x1, int y1, int x2, int y2, int width);
 
 } // namespace raster
