@@ -98,12 +98,13 @@ void TScreenForm::paintEvent(QPaintEvent* event) {
     const QImage& picture = surface_.Picture();
     // The picture is in device pixels; draw it one to one whatever the screen's scale.
     qreal scale = devicePixelRatioF();
+    QRect covered = logicalRectOf(picture.rect(), scale);
     for (const QRect& area : event->region()) {
-        if (picture.isNull()) {
+        // The window is opaque: whatever the picture does not cover is painted black.
+        if (!covered.contains(area))
             painter.fillRect(area, Qt::black);
-            continue;
-        }
-        painter.drawImage(QRectF(area), picture, QRectF(deviceRectOf(area, scale)));
+        if (!picture.isNull())
+            painter.drawImage(QRectF(area), picture, QRectF(deviceRectOf(area, scale)));
     }
 }
 
