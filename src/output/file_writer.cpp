@@ -2,6 +2,10 @@
 
 #include <QSaveFile>
 
+#ifdef __linux__
+#include <fcntl.h>
+#endif
+
 namespace {
 
 class SaveFileSink : public ByteSink {
@@ -19,12 +23,27 @@ protected:
             bytes += written;
             size -= static_cast<size_t>(written);
         }
+        startWriteBack();
         return SaveStatus::ok();
     }
 
 private:
+    // The file is forced to disk before it replaces the target; handing each megabyte to the
+    // disk as soon as it is written lets that final wait overlap the encoding.
+    void startWriteBack() {
+#ifdef __linux__
+        constexpr qint64 step = 1 << 20;
+        if (file_.pos() - handedToDisk_ < step || !file_.flush())
+            return;
+        sync_file_range(file_.handle(), handedToDisk_, file_.pos() - handedToDisk_,
+                        SYNC_FILE_RANGE_WRITE);
+        handedToDisk_ = file_.pos();
+#endif
+    }
+
     QSaveFile& file_;
     const QString& fileName_;
+    qint64 handedToDisk_ = 0;
 };
 
 } // namespace
