@@ -142,6 +142,33 @@ TEST(Rectangles, WidePenIsCentredOnTheOutline) {
                               }));
 }
 
+TEST(Rectangles, WidePenRoundsTheOuterCornersLikeItsEnds) {
+    // Path x 4..14, y 4..13; pen 7 reaches 3 pixels either side, the corners follow a disc.
+    Drawing d(19, 18);
+    d.canvas.setPen(0x000000, Mix::Copy, 7);
+    d.canvas.Rectangle(15, 14, 4, 4);
+    EXPECT_EQ(art(d.picture), rows({
+                                  "...................",
+                                  "...#############...",
+                                  "..###############..",
+                                  ".#################.",
+                                  ".#################.",
+                                  ".#################.",
+                                  ".#################.",
+                                  ".#################.",
+                                  ".#######...#######.",
+                                  ".#######...#######.",
+                                  ".#################.",
+                                  ".#################.",
+                                  ".#################.",
+                                  ".#################.",
+                                  ".#################.",
+                                  "..###############..",
+                                  "...#############...",
+                                  "...................",
+                              }));
+}
+
 TEST(Rectangles, SolidBrushFillsTheInteriorAndClearBrushNothing) {
     Drawing d(7, 6);
     d.canvas.setBrush(Brush::solidColour(0x0000FF));
@@ -168,6 +195,29 @@ TEST(Ellipses, EvenAndFlatBoxesTouchAllFourSides) {
     EXPECT_EQ(art(even.picture), rows({"..##..", ".#..#.", ".#..#.", "..##..", "......"}));
     EXPECT_EQ(art(flat.picture), rows({"#########", "#########", "........."}));
     EXPECT_EQ(art(narrow.picture), rows({".#.", ".#.", ".#.", ".#.", ".#."}));
+}
+
+TEST(Ellipses, WidePenCoversTheRingAroundTheOutline) {
+    // Box x 2..12, y 2..10: a 3-pixel pen lies one pixel outside and one inside the thin
+    // outline, at the sides as at the top.
+    Drawing d(15, 13);
+    d.canvas.setPen(0x000000, Mix::Copy, 3);
+    d.canvas.Ellipse(2, 2, 13, 11);
+    EXPECT_EQ(art(d.picture), rows({
+                                  "...............",
+                                  ".....#####.....",
+                                  "...#########...",
+                                  "..###########..",
+                                  ".####.....####.",
+                                  ".###.......###.",
+                                  ".###.......###.",
+                                  ".###.......###.",
+                                  ".####.....####.",
+                                  "..###########..",
+                                  "...#########...",
+                                  ".....#####.....",
+                                  "...............",
+                              }));
 }
 
 TEST(Ellipses, SolidBrushFillsInsideTheOutline) {
