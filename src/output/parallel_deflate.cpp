@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
+#include <cstring>
 #include <system_error>
 #include <thread>
 #include <zlib.h>
@@ -12,11 +14,30 @@ constexpr size_t windowBytes = 32768;
 constexpr int rawDeflate = -15;            // window of 32 KiB, no zlib header or trailer per strip
 constexpr size_t chunkTarget = 256 * 1024; // rows handed to deflate at a time
 
+// Output memory that is not cleared first: untouched pages cost nothing, and a strip's
+// bound is far above what it really needs.
+struct OutBuffer {
+    std::unique_ptr<uint8_t[]> data;
+    size_t capacity = 0;
+    size_t used = 0;
+
+    void reserve(size_t room) {
+        if (capacity - used >= room)
+            return;
+        size_t grown = std::max(capacity * 2, used + room);
+        std::unique_ptr<uint8_t[]> larger(new uint8_t[grown]);
+        if (used)
+            std::memcpy(larger.get(), data.get(), used);
+        data = std::move(larger);
+        capacity = grown;
+    }
+};
+
 struct Strip {
     int firstRow = 0;
     int endRow = 0;
     bool last = false;
-    std::vector<uint8_t> deflated;
+    OutBuffer deflated;
     uLong adler = 1;
     size_t inputBytes = 0;
     bool ok = false;
@@ -27,7 +48,7 @@ QString outOfMemoryMessage() {
 }
 
 // The two bytes zlib itself would write for this level and a 32 KiB window.
-void appendZlibHeader(std::vector<uint8_t>& stream, int level, int strategy) {
+std::unique_ptr<uint8_t[]> zlibHeader(int level, int strategy) {
     unsigned levelFlags = 3;
     if (strategy >= Z_HUFFMAN_ONLY || level < 2)
         levelFlags = 0;
@@ -38,23 +59,21 @@ void appendZlibHeader(std::vector<uint8_t>& stream, int level, int strategy) {
     unsigned header = (Z_DEFLATED + ((15 - 8) << 4)) << 8;
     header |= levelFlags << 6;
     header += 31 - header % 31;
-    stream.push_back(static_cast<uint8_t>(header >> 8));
-    stream.push_back(static_cast<uint8_t>(header & 0xff));
+    return std::unique_ptr<uint8_t[]>(
+        new uint8_t[2]{static_cast<uint8_t>(header >> 8), static_cast<uint8_t>(header & 0xff)});
 }
 
 // Runs deflate over `input` until it has taken all of it (and, for a flush, emitted all).
-bool deflateInto(z_stream& z, const uint8_t* input, size_t size, int flush,
-                 std::vector<uint8_t>& out) {
+bool deflateInto(z_stream& z, const uint8_t* input, size_t size, int flush, OutBuffer& out) {
     z.next_in = const_cast<Bytef*>(input);
     z.avail_in = static_cast<uInt>(size);
     for (;;) {
-        size_t used = out.size();
-        size_t room = std::max<size_t>(deflateBound(&z, z.avail_in) + 64, 16384);
-        out.resize(used + room);
-        z.next_out = out.data() + used;
-        z.avail_out = static_cast<uInt>(room);
+        out.reserve(16384);
+        uInt room = static_cast<uInt>(std::min<size_t>(out.capacity - out.used, UINT_MAX));
+        z.next_out = out.data.get() + out.used;
+        z.avail_out = room;
         int result = deflate(&z, flush);
-        out.resize(out.size() - z.avail_out);
+        out.used += room - z.avail_out;
         if (result == Z_STREAM_ERROR)
             return false;
         bool drained = z.avail_in == 0 && z.avail_out != 0;
@@ -69,7 +88,17 @@ struct Deflater {
     ~Deflater() { deflateEnd(&z); }
 };
 
-void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip& strip) {
+size_t historyRowsFor(const RowSource& rows) {
+    return (windowBytes + rows.rowBytes - 1) / rows.rowBytes;
+}
+
+size_t chunkRowsFor(const RowSource& rows) {
+    return std::max<size_t>(1, chunkTarget / rows.rowBytes);
+}
+
+// `buffer` holds max(history rows, chunk rows) rows.
+void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip& strip,
+                   uint8_t* buffer) {
     Deflater deflater;
     z_stream& z = deflater.z;
     if (deflateInit2(&z, settings.level, Z_DEFLATED, rawDeflate, 8, settings.strategy) != Z_OK)
@@ -77,29 +106,26 @@ void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip
     bool ok = true;
 
     // The rows before the strip, as the dictionary the sequential stream would have had.
-    int historyRows = static_cast<int>(
-        std::min<size_t>(strip.firstRow, (windowBytes + rows.rowBytes - 1) / rows.rowBytes));
-    int chunkRows = static_cast<int>(std::max<size_t>(1, chunkTarget / rows.rowBytes));
-    std::vector<uint8_t> buffer(std::max(historyRows, chunkRows) * rows.rowBytes);
+    int historyRows = static_cast<int>(std::min<size_t>(strip.firstRow, historyRowsFor(rows)));
     if (historyRows > 0) {
         for (int i = 0; i < historyRows; ++i)
-            rows.produce(strip.firstRow - historyRows + i, buffer.data() + i * rows.rowBytes);
+            rows.produce(strip.firstRow - historyRows + i, buffer + i * rows.rowBytes);
         size_t history = historyRows * rows.rowBytes;
         size_t used = std::min(history, windowBytes);
-        ok = deflateSetDictionary(&z, buffer.data() + history - used, static_cast<uInt>(used)) ==
-             Z_OK;
+        ok = deflateSetDictionary(&z, buffer + history - used, static_cast<uInt>(used)) == Z_OK;
     }
 
-    strip.deflated.reserve(strip.inputBytes / 3 + 1024);
+    strip.deflated.reserve(deflateBound(&z, strip.inputBytes) + 64);
+    int chunkRows = static_cast<int>(chunkRowsFor(rows));
     for (int row = strip.firstRow; ok && row < strip.endRow; row += chunkRows) {
         int count = std::min(chunkRows, strip.endRow - row);
         for (int i = 0; i < count; ++i)
-            rows.produce(row + i, buffer.data() + i * rows.rowBytes);
+            rows.produce(row + i, buffer + i * rows.rowBytes);
         size_t size = count * rows.rowBytes;
-        strip.adler = adler32_z(strip.adler, buffer.data(), size);
+        strip.adler = adler32_z(strip.adler, buffer, size);
         bool end = row + count == strip.endRow;
         int flush = !end ? Z_NO_FLUSH : strip.last ? Z_FINISH : Z_FULL_FLUSH;
-        ok = deflateInto(z, buffer.data(), size, flush, strip.deflated);
+        ok = deflateInto(z, buffer, size, flush, strip.deflated);
     }
     // An empty picture still needs its final block.
     if (ok && strip.firstRow == strip.endRow && strip.last)
@@ -126,19 +152,39 @@ std::vector<Strip> cutIntoStrips(const RowSource& rows, const DeflateSettings& s
 
 } // namespace
 
-SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings,
-                       std::vector<uint8_t>& stream) {
+size_t ZlibStream::size() const {
+    size_t total = 0;
+    for (const Piece& piece : pieces_)
+        total += piece.size;
+    return total;
+}
+
+std::vector<uint8_t> ZlibStream::joined() const {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(size());
+    for (const Piece& piece : pieces_)
+        bytes.insert(bytes.end(), piece.data, piece.data + piece.size);
+    return bytes;
+}
+
+void ZlibStream::append(std::unique_ptr<uint8_t[]> buffer, size_t size) {
+    pieces_.push_back({buffer.get(), size});
+    buffers_.push_back(std::move(buffer));
+}
+
+SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings, ZlibStream& stream) {
     try {
         std::vector<Strip> strips = cutIntoStrips(rows, settings);
 
         std::atomic<size_t> next{0};
+        size_t bufferBytes = std::max(historyRowsFor(rows), chunkRowsFor(rows)) * rows.rowBytes;
         auto work = [&] {
-            for (size_t index; (index = next.fetch_add(1)) < strips.size();) {
-                try {
-                    compressStrip(rows, settings, strips[index]);
-                } catch (const std::bad_alloc&) {
-                    strips[index].ok = false;
-                }
+            try {
+                std::unique_ptr<uint8_t[]> buffer(new uint8_t[bufferBytes]);
+                for (size_t index; (index = next.fetch_add(1)) < strips.size();)
+                    compressStrip(rows, settings, strips[index], buffer.get());
+            } catch (const std::bad_alloc&) {
+                // The strips this thread took stay not ok.
             }
         };
         unsigned threads = settings.threads > 0 ? unsigned(settings.threads)
@@ -155,21 +201,19 @@ SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings,
         work();
         helpers.clear(); // joins
 
-        size_t total = 6;
-        for (const Strip& strip : strips) {
+        for (const Strip& strip : strips)
             if (!strip.ok)
                 return SaveStatus::failed(outOfMemoryMessage());
-            total += strip.deflated.size();
-        }
-        stream.reserve(stream.size() + total);
-        appendZlibHeader(stream, settings.level, settings.strategy);
+        stream.append(zlibHeader(settings.level, settings.strategy), 2);
         uLong adler = adler32(0, nullptr, 0);
-        for (const Strip& strip : strips) {
-            stream.insert(stream.end(), strip.deflated.begin(), strip.deflated.end());
+        for (Strip& strip : strips) {
+            stream.append(std::move(strip.deflated.data), strip.deflated.used);
             adler = adler32_combine(adler, strip.adler, static_cast<z_off_t>(strip.inputBytes));
         }
-        for (int shift = 24; shift >= 0; shift -= 8)
-            stream.push_back(static_cast<uint8_t>(adler >> shift));
+        std::unique_ptr<uint8_t[]> trailer(new uint8_t[4]);
+        for (int i = 0; i < 4; ++i)
+            trailer[i] = static_cast<uint8_t>(adler >> (24 - 8 * i));
+        stream.append(std::move(trailer), 4);
         return SaveStatus::ok();
     } catch (const std::bad_alloc&) {
         return SaveStatus::failed(outOfMemoryMessage());

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct RowSource {
@@ -29,6 +30,25 @@ struct DeflateSettings {
     size_t stripBytes = 1 << 20; // uncompressed bytes per strip, rounded to whole rows
 };
 
-// Appends the complete zlib stream (header, data, Adler-32) of all rows to `stream`.
-SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings,
-                       std::vector<uint8_t>& stream);
+// A zlib stream kept in the pieces it was made in (header, one per strip, checksum), so
+// the megabytes of a picture are not copied once more just to lie in one buffer.
+class ZlibStream {
+public:
+    struct Piece {
+        const uint8_t* data;
+        size_t size;
+    };
+    const std::vector<Piece>& pieces() const { return pieces_; }
+    size_t size() const;
+    std::vector<uint8_t> joined() const;
+
+    // Takes over a buffer whose first `size` bytes come next in the stream.
+    void append(std::unique_ptr<uint8_t[]> buffer, size_t size);
+
+private:
+    std::vector<std::unique_ptr<uint8_t[]>> buffers_;
+    std::vector<Piece> pieces_;
+};
+
+// Makes the complete zlib stream (header, data, Adler-32) of all rows.
+SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings, ZlibStream& stream);

@@ -124,9 +124,39 @@ void onPngWrite(png_structp png, png_bytep data, size_t size) {
 
 void onPngFlush(png_structp) {}
 
+// Cuts the stream into IDAT chunks of the largest allowed size. Whole chunks are written
+// straight from the stream's pieces; only chunks that straddle two pieces are gathered in
+// `staging` (maxIdatBytes long).
+void writeIdatChunks(png_structp png, const ZlibStream& stream, uint8_t* staging) {
+    size_t staged = 0;
+    for (const ZlibStream::Piece& piece : stream.pieces()) {
+        const uint8_t* data = piece.data;
+        size_t left = piece.size;
+        while (left > 0) {
+            if (staged == 0 && left >= maxIdatBytes) {
+                png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), data, maxIdatBytes);
+                data += maxIdatBytes;
+                left -= maxIdatBytes;
+                continue;
+            }
+            size_t taken = std::min(left, maxIdatBytes - staged);
+            std::memcpy(staging + staged, data, taken);
+            staged += taken;
+            data += taken;
+            left -= taken;
+            if (staged == maxIdatBytes) {
+                png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), staging, staged);
+                staged = 0;
+            }
+        }
+    }
+    if (staged > 0)
+        png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), staging, staged);
+}
+
 // Only plain locals here: libpng leaves through longjmp on errors.
-bool writeChunks(WriteContext& context, const PngLayout& layout, const uint8_t* stream,
-                 size_t size) {
+bool writeChunks(WriteContext& context, const PngLayout& layout, const ZlibStream& stream,
+                 uint8_t* staging) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &context, onPngError, onPngWarning);
     if (!png)
@@ -147,9 +177,7 @@ bool writeChunks(WriteContext& context, const PngLayout& layout, const uint8_t* 
     if (!layout.palette.empty())
         png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
     png_write_info(png, info);
-    for (size_t offset = 0; offset < size; offset += maxIdatBytes)
-        png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), stream + offset,
-                        std::min(maxIdatBytes, size - offset));
+    writeIdatChunks(png, stream, staging);
     png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
     png_destroy_write_struct(&png, &info);
     return true;
@@ -162,7 +190,7 @@ SaveStatus writePng(const QImage& picture, ByteSink& sink, const PngSettings& se
         return SaveStatus::failed("Ein leeres Bild kann nicht als PNG gespeichert werden.");
     PngLayout layout = picture.depth() >= 16 ? trueColourLayout(picture) : paletteLayout(picture);
 
-    std::vector<uint8_t> stream;
+    ZlibStream stream;
     DeflateSettings deflate;
     deflate.level = settings.level;
     deflate.threads = settings.threads;
@@ -172,8 +200,9 @@ SaveStatus writePng(const QImage& picture, ByteSink& sink, const PngSettings& se
     if (!compressed)
         return compressed;
 
+    std::vector<uint8_t> staging(maxIdatBytes);
     WriteContext context{&sink, {}};
-    bool written = writeChunks(context, layout, stream.data(), stream.size());
+    bool written = writeChunks(context, layout, stream, staging.data());
     if (!sink.status())
         return sink.status();
     if (!written)

@@ -54,9 +54,9 @@ TEST(ParallelDeflate, StripsJoinIntoOneValidZlibStream) {
         DeflateSettings settings;
         settings.threads = c.threads;
         settings.stripBytes = c.stripBytes;
-        std::vector<uint8_t> stream;
+        ZlibStream stream;
         ASSERT_TRUE(deflateRows(sourceOf(data, c.rowCount, c.rowBytes), settings, stream));
-        EXPECT_TRUE(inflatesTo(stream, data));
+        EXPECT_TRUE(inflatesTo(stream.joined(), data));
     }
 }
 
@@ -67,9 +67,10 @@ TEST(ParallelDeflate, HeaderNamesLevelFiveAndStripCutsCostAlmostNothing) {
     DeflateSettings whole, cut;
     whole.stripBytes = data.size();
     cut.stripBytes = data.size() / 12;
-    std::vector<uint8_t> one, many;
-    ASSERT_TRUE(deflateRows(sourceOf(data, rowCount, rowBytes), whole, one));
-    ASSERT_TRUE(deflateRows(sourceOf(data, rowCount, rowBytes), cut, many));
+    ZlibStream oneStrip, manyStrips;
+    ASSERT_TRUE(deflateRows(sourceOf(data, rowCount, rowBytes), whole, oneStrip));
+    ASSERT_TRUE(deflateRows(sourceOf(data, rowCount, rowBytes), cut, manyStrips));
+    std::vector<uint8_t> one = oneStrip.joined(), many = manyStrips.joined();
     EXPECT_EQ(one[0], 0x78);
     EXPECT_EQ(one[1], 0x5e); // 32 KiB window, the level class of 2 to 5
     EXPECT_TRUE(inflatesTo(many, data));
