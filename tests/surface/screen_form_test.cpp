@@ -67,6 +67,14 @@ int countColour(const QImage& picture, QRgb colour) {
     return count;
 }
 
+int firstDarkRow(const QImage& picture, int columns) {
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < std::min(columns, picture.width()); ++x)
+            if (qGray(picture.pixel(x, y)) < 100)
+                return y;
+    return -1;
+}
+
 int firstDarkColumn(const QImage& picture) {
     for (int x = 0; x < picture.width(); ++x)
         for (int y = 0; y < picture.height(); ++y)
@@ -122,6 +130,9 @@ TEST_F(ScreenFormTest, TypedTextIsWrittenWhereTheBoxShowedIt) {
     // Where the edit shows its first letter, in picture coordinates.
     QImage shown = edit->grab().toImage();
     int shownColumn = firstDarkColumn(shown) + edit->x();
+    // Rows of the first letters only: the edit's text cursor stands after the last one.
+    int letters = shown.width() / 2;
+    int shownRow = firstDarkRow(shown, letters) + edit->y();
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_FALSE(edit->isVisible());
     EXPECT_TRUE(edit->text().isEmpty());
@@ -130,6 +141,7 @@ TEST_F(ScreenFormTest, TypedTextIsWrittenWhereTheBoxShowedIt) {
     EXPECT_GT(countColour(picture, qRgb(0, 0, 255)), 100);
     EXPECT_GT(countColour(picture, qRgb(0, 0, 0)), 50) << "a shadow from 20 points up";
     EXPECT_NEAR(firstDarkColumn(picture), shownColumn, 1);
+    EXPECT_NEAR(firstDarkRow(picture, edit->x() + letters), shownRow, 1);
 }
 
 TEST_F(ScreenFormTest, EscInTheBoxDropsTheTextOnly) {
