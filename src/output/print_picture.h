@@ -1,0 +1,21 @@
+#pragma once
+// The print job of the print command: one page on the current printer with the whole
+// picture at the given place and size.
+
+#include "output/drucspez.h"
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+class PrinterDevice;
+
+inline const QString noPrinterMessage =
+    QString::fromUtf8("Zur Zeit ist kein Standard-Drucker gewählt.");
+inline const QString rangeCheckMessage = QString::fromUtf8("Fehler bei Bereichsprüfung.");
+
+// Begins the job (empty document name), maps the page, corrects the margins for the
+// printer's unprintable area, stretches the picture into place and ends the job. Empty on
+// success, else the text of the failure; nothing is printed when there is no printer.
+std::optional<QString> PrintPicture(PrinterDevice& printer, const QImage& picture,
+                                    const Placement& placement);

@@ -1,0 +1,50 @@
+#pragma once
+// The printer as the print command sees it: a name and port for the dialog's printer line,
+// the device's resolution and unprintable margins, and jobs of one page.
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QPainter;
+class QWidget;
+
+// What the page placement needs to know about the device, in device pixels.
+struct PrinterMetrics {
+    int logPixelsX = 0;
+    int logPixelsY = 0;
+    // The unprintable margin at the paper's left and top edges.
+    int physicalOffsetX = 0;
+    int physicalOffsetY = 0;
+};
+
+// One page being printed. Its painter works in device pixels with the origin at the top-left
+// corner of the printable area, whatever the device's own notion of origin.
+class PrintJob {
+public:
+    virtual ~PrintJob() = default;
+    virtual QPainter& Painter() = 0;
+    // Ends the page and the document, which hands the job to the printer. False with `error`
+    // set when that fails.
+    virtual bool End(QString& error) = 0;
+};
+
+class PrinterDevice {
+public:
+    virtual ~PrinterDevice() = default;
+
+    // Empty when there is no printer to print on.
+    virtual QString DeviceName() const = 0;
+    // Where the device is attached, or empty.
+    virtual QString PortName() const = 0;
+    virtual PrinterMetrics Metrics() const = 0;
+
+    // Begins a document of one page. Null with `error` set when the job cannot begin.
+    virtual std::unique_ptr<PrintJob> BeginJob(const QString& documentName, QString& error) = 0;
+
+    // Lets the user choose the printer and its page settings through a dialog that `run`
+    // runs modally; the choice stays current for the rest of the run.
+    using DialogRunner = std::function<int(QDialog& dialog)>;
+    virtual void RunSetupDialog(QWidget* parent, const DialogRunner& run) = 0;
+};

@@ -1,0 +1,89 @@
+#include "platform/printer_qt.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <cmath>
+
+namespace {
+
+// The job paints the whole paper (full-page mode) so that its origin does not depend on the
+// margins chosen in the page settings; the printable area's corner is one translation away.
+class QtPrintJob : public PrintJob {
+public:
+    QtPrintJob(QPrinter& printer, QPoint printableCorner) : printer_(printer) {
+        printer_.setFullPage(true);
+        if (painter_.begin(&printer_))
+            painter_.translate(printableCorner);
+    }
+    ~QtPrintJob() override {
+        if (painter_.isActive())
+            painter_.end();
+        printer_.setFullPage(false);
+    }
+
+    bool began() const { return painter_.isActive(); }
+    QPainter& Painter() override { return painter_; }
+    bool End(QString& error) override {
+        if (painter_.end() && printer_.printerState() != QPrinter::Error)
+            return true;
+        error = QStringLiteral("Der Druckauftrag konnte nicht beendet werden.");
+        return false;
+    }
+
+private:
+    QPrinter& printer_;
+    QPainter painter_;
+};
+
+} // namespace
+
+QtPrinter::QtPrinter() = default;
+
+std::unique_ptr<QtPrinter> QtPrinter::ToPdfFile(const QString& path) {
+    auto pdf = std::make_unique<QtPrinter>();
+    pdf->printer_.setOutputFormat(QPrinter::PdfFormat);
+    pdf->printer_.setOutputFileName(path);
+    return pdf;
+}
+
+QString QtPrinter::DeviceName() const {
+    if (printer_.outputFormat() == QPrinter::PdfFormat)
+        return printer_.outputFileName().isEmpty() ? QString() : QStringLiteral("PDF");
+    return printer_.isValid() ? printer_.printerName() : QString();
+}
+
+QString QtPrinter::PortName() const {
+    if (printer_.outputFormat() == QPrinter::PdfFormat)
+        return printer_.outputFileName();
+    // CUPS does not tell Qt which device a queue prints to; the queue's location is what
+    // the user knows it by instead.
+    return QPrinterInfo(printer_).location();
+}
+
+PrinterMetrics QtPrinter::Metrics() const {
+    const int dpi = printer_.resolution();
+    QPageLayout layout = printer_.pageLayout();
+    layout.setUnits(QPageLayout::Point);
+    const QMarginsF unprintable = layout.minimumMargins();
+    return {dpi, dpi, int(std::lround(unprintable.left() * dpi / 72.0)),
+            int(std::lround(unprintable.top() * dpi / 72.0))};
+}
+
+std::unique_ptr<PrintJob> QtPrinter::BeginJob(const QString& documentName, QString& error) {
+    const PrinterMetrics metrics = Metrics(); // before full-page mode hides the margins
+    printer_.setDocName(documentName);
+    auto job = std::make_unique<QtPrintJob>(
+        printer_, QPoint(metrics.physicalOffsetX, metrics.physicalOffsetY));
+    if (job->began())
+        return job;
+    error = QStringLiteral("Der Druckauftrag konnte nicht begonnen werden.");
+    return nullptr;
+}
+
+void QtPrinter::RunSetupDialog(QWidget* parent, const DialogRunner& run) {
+    QPrintDialog dialog(&printer_, parent);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    run(dialog);
+}

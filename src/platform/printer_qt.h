@@ -1,0 +1,27 @@
+#pragma once
+// The program's current printer on Qt's print support: one QPrinter kept for the whole run,
+// at first the system's default printer, then whatever the user picks in the setup dialog.
+
+#include "platform/printer.h"
+
+#include <QPrinter>
+
+class QtPrinter : public PrinterDevice {
+public:
+    // The system's default printer, if it has one.
+    QtPrinter();
+    // A printer that writes each job as a PDF file to `path`; its name is "PDF".
+    static std::unique_ptr<QtPrinter> ToPdfFile(const QString& path);
+
+    QString DeviceName() const override;
+    QString PortName() const override;
+    PrinterMetrics Metrics() const override;
+    std::unique_ptr<PrintJob> BeginJob(const QString& documentName, QString& error) override;
+    // Qt's print dialog; accepting it makes its choice current.
+    void RunSetupDialog(QWidget* parent, const DialogRunner& run) override;
+
+    QPrinter& printer() { return printer_; }
+
+private:
+    QPrinter printer_{QPrinter::HighResolution};
+};
