@@ -86,6 +86,9 @@ int RunProgram(int argc, char** argv) {
     palette.onInfo = [&] {
         execModal(infoBox);
     };
+    palette.applyRunTimeTexts = [&] {
+        ApplyRunTimeTexts({&palette, &infoBox, &settingsDialog, {}, &save});
+    };
     QObject::connect(&infoBox, &TInfoBox::EinstellBtnClicked, &infoBox, [&] {
         EinstellBtnClick(settingsDialog, [&](int mode) { screen.ApplyCursorMode(mode); });
     });
