@@ -107,6 +107,8 @@ private:
     void ShapeStep(ShapeFigure figure, ShiftState shift, QPoint at);
     void StampStep(StampKind kind, ShiftState shift, QPoint at);
     void TextStep(ShiftState shift, QPoint at);
+    // Whether a held step would draw the very rubber band and symbol already shown.
+    bool dragUnchanged(ShapeFigure figure, ShiftState shift, QPoint at) const;
 
     // The overlay under the invert discipline.
     void drawSymbolAt(QPoint at);

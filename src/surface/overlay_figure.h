@@ -17,4 +17,6 @@ struct OverlayFigure {
     int size = 0;                          // radius, half width, bar height, arm, head length
     int size2 = 0;                         // eraser half height
     ShapeFigure shape = ShapeFigure::Line; // preview only
+
+    bool operator==(const OverlayFigure&) const = default;
 };

@@ -15,6 +15,8 @@ QPoint constrained(ShapeFigure figure, QPoint anchor, QPoint pointer) {
 } // namespace
 
 void DrawingSurface::ShapeStep(ShapeFigure figure, ShiftState shift, QPoint at) {
+    if (shift.left && dragUnchanged(figure, shift, at))
+        return; // Shift auto-repeat or a jitter that snaps to the same point: nothing to redraw
     removeSymbol();
     removePreview();
     CurrentPoint = at;
@@ -37,4 +39,14 @@ void DrawingSurface::ShapeStep(ShapeFigure figure, ShiftState shift, QPoint at) 
     reportChanges();
     AnchorPoint = None;
     CurrentPoint = None;
+}
+
+bool DrawingSurface::dragUnchanged(ShapeFigure figure, ShiftState shift, QPoint at) const {
+    if (!overlay_.preview || !isValid(AnchorPoint) || !isValid(at))
+        return false;
+    QPoint end = shift.shift ? constrained(figure, AnchorPoint, at) : at;
+    const OverlayFigure& shown = *overlay_.preview;
+    return end == CurrentPoint && shown.to == end && shown.at == AnchorPoint &&
+           shown.shape == figure && shown.size == arrowHeadLength(state_.PenWidth) &&
+           overlay_.symbol == symbolFor(end);
 }

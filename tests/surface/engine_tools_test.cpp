@@ -322,3 +322,26 @@ TEST_F(EngineTest, ReportedRectanglesCoverEveryChangedPixelAndStayThin) {
         surface.CloseTextBox();
     }
 }
+
+TEST_F(EngineTest, AHeldStepThatSnapsToTheSamePointRedrawsNothing) {
+    std::vector<QRect> reported;
+    surface.pictureChanged = [&](const QRect& r) {
+        reported.push_back(r);
+    };
+    press(10, 10);
+    drag(40, 12, true); // snaps to (40, 10)
+    QImage shown = surface.Picture().copy();
+    reported.clear();
+    drag(40, 14, true);         // snaps to (40, 10) again
+    surface.KeyDownWithShift(); // auto-repeat of Shift
+    EXPECT_TRUE(reported.empty());
+    EXPECT_TRUE(samePixels(shown, surface.Picture()));
+    drag(41, 14, true); // a real change still redraws
+    EXPECT_FALSE(reported.empty());
+    release(41, 14, true);
+    QImage want = expected([&](raster::Canvas& c) {
+        ApplyStrokePen(c, state);
+        c.Line(10, 10, 41, 10);
+    });
+    EXPECT_TRUE(samePixels(want, surface.Picture()));
+}
