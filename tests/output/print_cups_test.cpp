@@ -1,0 +1,339 @@
+// A real print: the picture goes through the print dialog's code path to a print queue of a
+// private CUPS server whose device is a file, and the PDF that comes out is measured. Where
+// no CUPS server can be started here, the same check runs on Qt's own PDF printer.
+
+#include "controls/bit_button.h"
+#include "controls/message_box.h"
+#include "controls/modal.h"
+#include "controls/num_edit.h"
+#include "output/druck_form.h"
+#include "platform/printer_qt.h"
+#include "support/test_support.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <optional>
+
+namespace {
+
+// A4 with 12 pt (4.23 mm) unprintable at the left and 14.5 pt (5.12 mm) at the top. The
+// queue is a PDF printer: the file holds what CUPS's PDF filter made of Qt's job.
+const char* const testPpd = R"ppd(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "SKRIB.PPD"
+*Manufacturer: "Skribando"
+*Product: "(Test)"
+*ModelName: "Skribando test printer"
+*ShortNickName: "Skribando test"
+*NickName: "Skribando test printer"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: True
+*DefaultColorSpace: RGB
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"
+*OpenUI *PageSize/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: A4
+*PageSize A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: A4
+*PageRegion A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: A4
+*ImageableArea A4/A4: "12 12 583 827.5"
+*DefaultPaperDimension: A4
+*PaperDimension A4/A4: "595 842"
+)ppd";
+
+constexpr double cupsLeftMarginMm = 12 * 25.4 / 72;
+
+// The layout typed into the dialog, in centimetres. The left margin lies inside the CUPS
+// printer's unprintable margin, so there the picture starts at the printable edge.
+constexpr double leftCm = 0.2, topCm = 1.8, widthCm = 8.0, heightCm = 5.0;
+
+// 160 × 100 pixels, red in the top-left quarter and blue elsewhere: a mirrored or turned
+// print shows.
+QImage testPicture() {
+    QImage picture(160, 100, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0, 255));
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 80; ++x)
+            picture.setPixel(x, y, qRgb(255, 0, 0));
+    return picture;
+}
+
+QString runTool(const QString& program, const QStringList& arguments,
+                const QProcessEnvironment& environment, int* exitCode = nullptr) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(20000))
+        process.kill();
+    if (exitCode)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromLocal8Bit(process.readAll());
+}
+
+// A CUPS scheduler with its own configuration, spool and socket in a temporary folder, and
+// one queue "skribando" that writes its jobs to out.pdf. Stopped and removed on destruction.
+class PrivateCups {
+public:
+    explicit PrivateCups(const QString& folder) : folder_(folder) {}
+    ~PrivateCups() {
+        if (cupsd_.state() != QProcess::NotRunning) {
+            cupsd_.terminate();
+            if (!cupsd_.waitForFinished(5000))
+                cupsd_.kill();
+            cupsd_.waitForFinished(2000);
+        }
+    }
+
+    // Empty when the server runs with its queue, else why not.
+    QString start() {
+        const QString cupsd = QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"});
+        const QString lpadmin =
+            QStandardPaths::findExecutable("lpadmin", {"/usr/sbin", "/usr/bin"});
+        if (cupsd.isEmpty() || lpadmin.isEmpty())
+            return "cupsd or lpadmin is not installed";
+        if (!qEnvironmentVariableIsEmpty("SKRIBANDO_PRINT_WITHOUT_CUPS"))
+            return "SKRIBANDO_PRINT_WITHOUT_CUPS is set";
+        for (const char* sub : {"spool", "tmp", "state", "cache", "log"})
+            QDir(folder_).mkpath(sub);
+        write("test.ppd", testPpd);
+        write("cupsd.conf", QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\n"
+                                           "Browsing Off\nDefaultAuthType None\n"
+                                           "<Location />\n  Order allow,deny\n  Allow all\n"
+                                           "</Location>\n")
+                                .arg(socket())
+                                .toUtf8());
+        write("cups-files.conf", QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\n"
+                                                "TempDir %1/tmp\nStateDir %1/state\n"
+                                                "CacheDir %1/cache\nErrorLog %1/log/error_log\n"
+                                                "AccessLog %1/log/access_log\n"
+                                                "PageLog %1/log/page_log\n"
+                                                "ServerBin /usr/lib/cups\n"
+                                                "DataDir /usr/share/cups\nFileDevice Yes\n")
+                                     .arg(folder_)
+                                     .toUtf8());
+        // Filters run under another user; they must reach the spool and the output file.
+        QFile::setPermissions(folder_, QFileDevice::Permissions(0x7777));
+        for (const char* sub : {"spool", "tmp"})
+            QFile::setPermissions(folder_ + '/' + sub, QFileDevice::Permissions(0x7777));
+
+        cupsd_.setProcessChannelMode(QProcess::MergedChannels);
+        cupsd_.start(cupsd,
+                     {"-f", "-c", folder_ + "/cupsd.conf", "-s", folder_ + "/cups-files.conf"});
+        if (!cupsd_.waitForStarted(5000))
+            return "cupsd does not start";
+        const QDeadlineTimer deadline(10000);
+        while (!QFile::exists(socket())) {
+            if (cupsd_.state() == QProcess::NotRunning || deadline.hasExpired())
+                return "cupsd ends at once: " + QString::fromLocal8Bit(cupsd_.readAll());
+            QThread::msleep(50);
+        }
+        int code = 0;
+        const QString said = runTool(lpadmin,
+                                     {"-p", "skribando", "-v", "file://" + output(), "-P",
+                                      folder_ + "/test.ppd", "-L", "Bureau 2", "-E"},
+                                     environment(), &code);
+        if (code != 0)
+            return "lpadmin refuses the queue: " + said;
+        return {};
+    }
+
+    QString socket() const { return folder_ + "/cups.sock"; }
+    QString output() const { return folder_ + "/out.pdf"; }
+
+    // What clients of this server need; HOME keeps the user's own printer choices out.
+    QProcessEnvironment environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("CUPS_SERVER", socket());
+        environment.insert("PRINTER", "skribando");
+        environment.insert("LPDEST", "skribando");
+        environment.insert("HOME", folder_);
+        return environment;
+    }
+
+    // Waits until the queue has finished a job, i.e. the file is complete.
+    bool waitForCompletedJob(int milliseconds) {
+        const QDeadlineTimer deadline(milliseconds);
+        while (!deadline.hasExpired()) {
+            const QString done =
+                runTool("lpstat", {"-W", "completed", "-o", "skribando"}, environment());
+            if (done.contains("skribando-"))
+                return true;
+            QThread::msleep(200);
+        }
+        return false;
+    }
+
+    QString log() const {
+        QFile file(folder_ + "/log/error_log");
+        return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+    }
+
+private:
+    void write(const QString& name, const QByteArray& text) {
+        QFile file(folder_ + '/' + name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text);
+    }
+
+    QString folder_;
+    QProcess cupsd_;
+};
+
+// The user's part: opens the print dialog the palette's way, types the layout and presses
+// Print. Returns the printer line the dialog showed; messages raised fail the test.
+QString printThroughDialog(PrinterDevice& printer) {
+    TDruckForm form(printer);
+    const QImage picture = testPicture();
+    form.setPictureSource([&] { return picture; });
+    setMessageHandler([](MessageKind, const QString& text) { ADD_FAILURE() << text; });
+    QString printerLine;
+    setModalHandler([&](QDialog&) {
+        printerLine = form.DruckerInfo->text();
+        form.LiRandEdit->setValue(leftCm);
+        form.ObRandEdit->setValue(topCm);
+        form.SeitRatio->setChecked(false);
+        form.BreiteEdit->setValue(widthCm);
+        form.HoeheEdit->setValue(heightCm);
+        form.DruckBtn->click();
+        return form.result();
+    });
+    EXPECT_EQ(form.Execute(), 1);
+    setModalHandler({});
+    setMessageHandler({});
+    return printerLine;
+}
+
+struct MeasuredPrint {
+    QRectF pictureMm; // where the ink is on the page
+    QSizeF pageMm;
+    bool redTopLeft = false;
+    QString imageList; // pdfimages -list
+};
+
+// Renders the page at 127 dots per inch (0.2 mm a pixel) and finds the picture on it.
+std::optional<MeasuredPrint> measure(const QString& pdf, const QString& folder) {
+    const auto environment = QProcessEnvironment::systemEnvironment();
+    int code = 0;
+    const QString said = runTool("pdftoppm", {"-r", "127", "-singlefile", pdf, folder + "/page"},
+                                 environment, &code);
+    QImage page(folder + "/page.ppm");
+    if (code != 0 || page.isNull()) {
+        ADD_FAILURE() << "pdftoppm: " << said;
+        return std::nullopt;
+    }
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 200)
+                ink |= QRect(x, y, 1, 1);
+    const double mm = 25.4 / 127;
+    MeasuredPrint result;
+    result.pageMm = QSizeF(page.width() * mm, page.height() * mm);
+    result.pictureMm = QRectF(ink.x() * mm, ink.y() * mm, ink.width() * mm, ink.height() * mm);
+    const QRgb corner = page.pixel(ink.topLeft() + QPoint(ink.width() / 4, ink.height() / 4));
+    const QRgb farCorner =
+        page.pixel(ink.bottomRight() - QPoint(ink.width() / 4, ink.height() / 4));
+    result.redTopLeft =
+        qRed(corner) > 200 && qBlue(corner) < 80 && qBlue(farCorner) > 200 && qRed(farCorner) < 80;
+    result.imageList = runTool("pdfimages", {"-list", pdf}, environment);
+    return result;
+}
+
+void expectPlacedAt(const MeasuredPrint& print, double leftMm) {
+    const double tolerance = 0.5;
+    std::cout << "[ picture at " << print.pictureMm.left() << " mm, " << print.pictureMm.top()
+              << " mm, " << print.pictureMm.width() << " x " << print.pictureMm.height()
+              << " mm on a page of " << print.pageMm.width() << " x " << print.pageMm.height()
+              << " mm ]" << std::endl;
+    EXPECT_NEAR(print.pageMm.width(), 210, 1);
+    EXPECT_NEAR(print.pageMm.height(), 297, 1);
+    EXPECT_NEAR(print.pictureMm.left(), leftMm, tolerance);
+    EXPECT_NEAR(print.pictureMm.top(), topCm * 10, tolerance);
+    EXPECT_NEAR(print.pictureMm.width(), widthCm * 10, tolerance);
+    EXPECT_NEAR(print.pictureMm.height(), heightCm * 10, tolerance);
+    EXPECT_TRUE(print.redTopLeft) << "the picture is mirrored or turned";
+    // The whole picture, at its own size, is what the page holds.
+    EXPECT_TRUE(print.imageList.contains(QRegularExpression(R"(\b160\s+100\b)")))
+        << print.imageList;
+}
+
+bool havePoppler() {
+    return !QStandardPaths::findExecutable("pdftoppm").isEmpty() &&
+           !QStandardPaths::findExecutable("pdfimages").isEmpty();
+}
+
+} // namespace
+
+// Run in a process of its own by the test below, with the private server's environment
+// (libcups reads the server's address once per process).
+TEST(PrintJobWorker, PrintsTheTestPictureOnTheDefaultPrinter) {
+    if (qEnvironmentVariableIsEmpty("SKRIBANDO_PRINT_WORKER"))
+        GTEST_SKIP() << "runs only inside PrintedPage.PictureSitsAtItsPlaceAndSize";
+    QtPrinter printer;
+    EXPECT_EQ(printThroughDialog(printer), "skribando an Bureau 2");
+}
+
+TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
+    if (!havePoppler())
+        GTEST_SKIP() << "pdftoppm and pdfimages (poppler-utils) are needed to measure the page";
+    QTemporaryDir folder(QDir::tempPath() + "/skribando-print-XXXXXX");
+    ASSERT_TRUE(folder.isValid());
+
+    PrivateCups cups(folder.path());
+    const QString whyNot = cups.start();
+    if (whyNot.isEmpty()) {
+        std::cout << "[ printing through a private CUPS server at " << cups.socket() << " ]"
+                  << std::endl;
+        QProcessEnvironment environment = cups.environment();
+        environment.insert("SKRIBANDO_PRINT_WORKER", "1");
+        QProcess worker;
+        worker.setProcessEnvironment(environment);
+        worker.setProcessChannelMode(QProcess::MergedChannels);
+        worker.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PrintJobWorker.*"});
+        ASSERT_TRUE(worker.waitForFinished(30000)) << "the printing process hangs";
+        const QString workerSaid = QString::fromLocal8Bit(worker.readAll());
+        ASSERT_EQ(worker.exitCode(), 0) << workerSaid;
+        ASSERT_TRUE(workerSaid.contains("[  PASSED  ] 1 test")) << workerSaid;
+        ASSERT_TRUE(cups.waitForCompletedJob(30000)) << cups.log();
+        const auto print = measure(cups.output(), folder.path());
+        ASSERT_TRUE(print);
+        expectPlacedAt(*print, std::max(leftCm * 10, cupsLeftMarginMm));
+        RecordProperty("printed_through", "cups");
+        return;
+    }
+
+    std::cout << "[ no CUPS server here (" << whyNot.toStdString()
+              << "); checking Qt's PDF printer output instead ]" << std::endl;
+    const QString pdf = folder.path() + "/qt.pdf";
+    std::unique_ptr<QtPrinter> printer = QtPrinter::ToPdfFile(pdf);
+    printer->printer().setPageSize(QPageSize(QPageSize::A4));
+    EXPECT_EQ(printThroughDialog(*printer), "PDF an " + pdf);
+    const auto print = measure(pdf, folder.path());
+    ASSERT_TRUE(print);
+    expectPlacedAt(*print, leftCm * 10); // the PDF printer has no unprintable margin
+    RecordProperty("printed_through", "qt-pdf");
+}
