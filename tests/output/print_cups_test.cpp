@@ -11,6 +11,7 @@
 #include "support/test_support.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -95,7 +96,8 @@ QString runTool(const QString& program, const QStringList& arguments,
 }
 
 // A CUPS scheduler with its own configuration, spool and socket in a temporary folder, and
-// one queue "skribando" that writes its jobs to out.pdf. Stopped and removed on destruction.
+// two queues that write their jobs to files: "skribando-a" (the default, out-a.pdf) and
+// "skribando-b" (out-b.pdf). Stopped and removed on destruction.
 class PrivateCups {
 public:
     explicit PrivateCups(const QString& folder) : folder_(folder) {}
@@ -151,36 +153,40 @@ public:
                 return "cupsd ends at once: " + QString::fromLocal8Bit(cupsd_.readAll());
             QThread::msleep(50);
         }
-        int code = 0;
-        const QString said = runTool(lpadmin,
-                                     {"-p", "skribando", "-v", "file://" + output(), "-P",
-                                      folder_ + "/test.ppd", "-L", "Bureau 2", "-E"},
-                                     environment(), &code);
-        if (code != 0)
-            return "lpadmin refuses the queue: " + said;
+        for (const auto& [queue, location] :
+             {std::pair{"skribando-a", "Bureau 2"}, std::pair{"skribando-b", "Bureau 3"}}) {
+            int code = 0;
+            const QString said = runTool(lpadmin,
+                                         {"-p", queue, "-v", "file://" + output(queue), "-P",
+                                          folder_ + "/test.ppd", "-L", location, "-E"},
+                                         environment(), &code);
+            if (code != 0)
+                return "lpadmin refuses the queue: " + said;
+        }
         return {};
     }
 
     QString socket() const { return folder_ + "/cups.sock"; }
-    QString output() const { return folder_ + "/out.pdf"; }
+    QString output(const QString& queue) const {
+        return folder_ + "/out-" + queue.right(1) + ".pdf";
+    }
 
     // What clients of this server need; HOME keeps the user's own printer choices out.
     QProcessEnvironment environment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("CUPS_SERVER", socket());
-        environment.insert("PRINTER", "skribando");
-        environment.insert("LPDEST", "skribando");
+        environment.insert("PRINTER", "skribando-a");
+        environment.insert("LPDEST", "skribando-a");
         environment.insert("HOME", folder_);
         return environment;
     }
 
-    // Waits until the queue has finished a job, i.e. the file is complete.
-    bool waitForCompletedJob(int milliseconds) {
+    // Waits until `queue` has finished a job, i.e. its file is complete.
+    bool waitForCompletedJob(const QString& queue, int milliseconds) {
         const QDeadlineTimer deadline(milliseconds);
         while (!deadline.hasExpired()) {
-            const QString done =
-                runTool("lpstat", {"-W", "completed", "-o", "skribando"}, environment());
-            if (done.contains("skribando-"))
+            const QString done = runTool("lpstat", {"-W", "completed", "-o", queue}, environment());
+            if (done.contains(queue + "-"))
                 return true;
             QThread::msleep(200);
         }
@@ -203,16 +209,41 @@ private:
     QProcess cupsd_;
 };
 
-// The user's part: opens the print dialog the palette's way, types the layout and presses
-// Print. Returns the printer line the dialog showed; messages raised fail the test.
-QString printThroughDialog(PrinterDevice& printer) {
+// Picks `queue` in Qt's print dialog as a user would, and confirms the choice.
+int choosePrinter(QDialog& dialog, const QString& queue) {
+    auto* printers = dialog.findChild<QComboBox*>("printers");
+    if (!printers) {
+        ADD_FAILURE() << "the print dialog has no printer list";
+        return QDialog::Rejected;
+    }
+    const int index = printers->findText(queue, Qt::MatchStartsWith);
+    EXPECT_GE(index, 0) << queue;
+    printers->setCurrentIndex(index);
+    dialog.accept();
+    return dialog.result();
+}
+
+struct PrinterLines {
+    QString opened;     // when the dialog opened
+    QString afterSetup; // after the setup dialog, when one was used
+};
+
+// The user's part: opens the print dialog the palette's way, picks `otherPrinter` in the
+// setup dialog unless empty, types the layout and presses Print. Messages fail the test.
+PrinterLines printThroughDialog(PrinterDevice& printer, const QString& otherPrinter = {}) {
     TDruckForm form(printer);
     const QImage picture = testPicture();
     form.setPictureSource([&] { return picture; });
     setMessageHandler([](MessageKind, const QString& text) { ADD_FAILURE() << text; });
-    QString printerLine;
-    setModalHandler([&](QDialog&) {
-        printerLine = form.DruckerInfo->text();
+    PrinterLines lines;
+    setModalHandler([&](QDialog& dialog) {
+        if (&dialog != &form)
+            return choosePrinter(dialog, otherPrinter);
+        lines.opened = form.DruckerInfo->text();
+        if (!otherPrinter.isEmpty()) {
+            form.DrEinrBtn->click();
+            lines.afterSetup = form.DruckerInfo->text();
+        }
         form.LiRandEdit->setValue(leftCm);
         form.ObRandEdit->setValue(topCm);
         form.SeitRatio->setChecked(false);
@@ -224,7 +255,7 @@ QString printThroughDialog(PrinterDevice& printer) {
     EXPECT_EQ(form.Execute(), 1);
     setModalHandler({});
     setMessageHandler({});
-    return printerLine;
+    return lines;
 }
 
 struct MeasuredPrint {
@@ -293,8 +324,11 @@ bool havePoppler() {
 TEST(PrintJobWorker, PrintsTheTestPictureOnTheDefaultPrinter) {
     if (qEnvironmentVariableIsEmpty("SKRIBANDO_PRINT_WORKER"))
         GTEST_SKIP() << "runs only inside PrintedPage.PictureSitsAtItsPlaceAndSize";
+    // The second queue, chosen in the setup dialog, is the one that prints.
     QtPrinter printer;
-    EXPECT_EQ(printThroughDialog(printer), "skribando an Bureau 2");
+    const PrinterLines lines = printThroughDialog(printer, "skribando-b");
+    EXPECT_EQ(lines.opened, "skribando-a an Bureau 2");
+    EXPECT_EQ(lines.afterSetup, "skribando-b an Bureau 3");
 }
 
 TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
@@ -318,8 +352,9 @@ TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
         const QString workerSaid = QString::fromLocal8Bit(worker.readAll());
         ASSERT_EQ(worker.exitCode(), 0) << workerSaid;
         ASSERT_TRUE(workerSaid.contains("[  PASSED  ] 1 test")) << workerSaid;
-        ASSERT_TRUE(cups.waitForCompletedJob(30000)) << cups.log();
-        const auto print = measure(cups.output(), folder.path());
+        ASSERT_TRUE(cups.waitForCompletedJob("skribando-b", 30000)) << cups.log();
+        EXPECT_FALSE(QFile::exists(cups.output("skribando-a")));
+        const auto print = measure(cups.output("skribando-b"), folder.path());
         ASSERT_TRUE(print);
         expectPlacedAt(*print, std::max(leftCm * 10, cupsLeftMarginMm));
         RecordProperty("printed_through", "cups");
@@ -331,7 +366,7 @@ TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
     const QString pdf = folder.path() + "/qt.pdf";
     std::unique_ptr<QtPrinter> printer = QtPrinter::ToPdfFile(pdf);
     printer->printer().setPageSize(QPageSize(QPageSize::A4));
-    EXPECT_EQ(printThroughDialog(*printer), "PDF an " + pdf);
+    EXPECT_EQ(printThroughDialog(*printer).opened, "PDF an " + pdf);
     const auto print = measure(pdf, folder.path());
     ASSERT_TRUE(print);
     expectPlacedAt(*print, leftCm * 10); // the PDF printer has no unprintable margin
