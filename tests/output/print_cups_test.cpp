@@ -322,13 +322,72 @@ bool havePoppler() {
 // Run in a process of its own by the test below, with the private server's environment
 // (libcups reads the server's address once per process).
 TEST(PrintJobWorker, PrintsTheTestPictureOnTheDefaultPrinter) {
-    if (qEnvironmentVariableIsEmpty("SKRIBANDO_PRINT_WORKER"))
+    if (qgetenv("SKRIBANDO_PRINT_WORKER") != "cups")
         GTEST_SKIP() << "runs only inside PrintedPage.PictureSitsAtItsPlaceAndSize";
     // The second queue, chosen in the setup dialog, is the one that prints.
     QtPrinter printer;
     const PrinterLines lines = printThroughDialog(printer, "skribando-b");
     EXPECT_EQ(lines.opened, "skribando-a an Bureau 2");
     EXPECT_EQ(lines.afterSetup, "skribando-b an Bureau 3");
+}
+
+TEST(PrintJobWorker, FindsNoPrinterWithoutAPrintServer) {
+    if (qgetenv("SKRIBANDO_PRINT_WORKER") != "none")
+        GTEST_SKIP() << "runs only inside PrintedPage.NothingIsPrintedWithoutAPrinter";
+    QtPrinter printer;
+    TDruckForm form(printer);
+    const QImage picture = testPicture();
+    form.setPictureSource([&] { return picture; });
+    QStringList shown;
+    setMessageHandler([&](MessageKind kind, const QString& text) {
+        EXPECT_EQ(kind, MessageKind::AppError);
+        shown << text;
+    });
+    QString printerLine;
+    setModalHandler([&](QDialog&) {
+        printerLine = form.DruckerInfo->text();
+        form.DruckBtn->click();
+        return form.result();
+    });
+    EXPECT_EQ(form.Execute(), 1);
+    setModalHandler({});
+    setMessageHandler({});
+    EXPECT_EQ(printerLine, "- Kein Drucker -");
+    EXPECT_EQ(shown, QStringList{QString::fromUtf8("Zur Zeit ist kein Standard-Drucker gewählt.")});
+}
+
+namespace {
+
+// Runs one worker test above in a process of its own; its output when it did not pass.
+QString runWorker(const QString& test, const QProcessEnvironment& environment) {
+    QProcess worker;
+    worker.setProcessEnvironment(environment);
+    worker.setProcessChannelMode(QProcess::MergedChannels);
+    worker.start(QCoreApplication::applicationFilePath(),
+                 {"--gtest_filter=PrintJobWorker." + test});
+    if (!worker.waitForFinished(30000)) {
+        worker.kill();
+        worker.waitForFinished(2000);
+        return "the printing process hangs: " + QString::fromLocal8Bit(worker.readAll());
+    }
+    const QString said = QString::fromLocal8Bit(worker.readAll());
+    const bool passed = worker.exitStatus() == QProcess::NormalExit && worker.exitCode() == 0 &&
+                        said.contains("[  PASSED  ] 1 test");
+    return passed ? QString() : said;
+}
+
+} // namespace
+
+TEST(PrintedPage, NothingIsPrintedWithoutAPrinter) {
+    QTemporaryDir folder(QDir::tempPath() + "/skribando-print-XXXXXX");
+    ASSERT_TRUE(folder.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("CUPS_SERVER", folder.path() + "/no-server.sock");
+    environment.insert("HOME", folder.path());
+    environment.remove("PRINTER");
+    environment.remove("LPDEST");
+    environment.insert("SKRIBANDO_PRINT_WORKER", "none");
+    EXPECT_EQ(runWorker("FindsNoPrinterWithoutAPrintServer", environment), "");
 }
 
 TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
@@ -343,15 +402,8 @@ TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
         std::cout << "[ printing through a private CUPS server at " << cups.socket() << " ]"
                   << std::endl;
         QProcessEnvironment environment = cups.environment();
-        environment.insert("SKRIBANDO_PRINT_WORKER", "1");
-        QProcess worker;
-        worker.setProcessEnvironment(environment);
-        worker.setProcessChannelMode(QProcess::MergedChannels);
-        worker.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PrintJobWorker.*"});
-        ASSERT_TRUE(worker.waitForFinished(30000)) << "the printing process hangs";
-        const QString workerSaid = QString::fromLocal8Bit(worker.readAll());
-        ASSERT_EQ(worker.exitCode(), 0) << workerSaid;
-        ASSERT_TRUE(workerSaid.contains("[  PASSED  ] 1 test")) << workerSaid;
+        environment.insert("SKRIBANDO_PRINT_WORKER", "cups");
+        ASSERT_EQ(runWorker("PrintsTheTestPictureOnTheDefaultPrinter", environment), "");
         ASSERT_TRUE(cups.waitForCompletedJob("skribando-b", 30000)) << cups.log();
         EXPECT_FALSE(QFile::exists(cups.output("skribando-a")));
         const auto print = measure(cups.output("skribando-b"), folder.path());
