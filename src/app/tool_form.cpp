@@ -381,7 +381,7 @@ bool TToolForm::event(QEvent* event) {
         windowHandle()->setTransientParent(screen_->windowHandle());
     }
     if (event->type() == QEvent::Show && FirstActivate)
-        QTimer::singleShot(400, this, [this] { FormActivate(); });
+        QTimer::singleShot(0, this, [this] { FormActivate(); });
     return QWidget::event(event);
 }
 
@@ -401,10 +401,11 @@ void TToolForm::FormActivate() {
         return;
     FirstActivate = false; // set first: a dialog opened below must not run these steps again
     // A window manager tells the frame's size only once the window is shown: place the
-    // palette again now that it is known, before a stored position may move it.
+    // palette again now that it is known, before a stored position may move it. Keys and
+    // clicks wait until the start-up steps are done, so no choice is overwritten by them.
     QDeadlineTimer frameKnown(300);
     while (frameGeometry() == geometry() && !frameKnown.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     PlaceAtTopRight();
     if (loadSettings)
         loadSettings();

@@ -156,7 +156,7 @@ void X11Session::drag(QPoint from, QPoint to, const QString& modifiers) const {
 }
 
 void X11Session::key(const QString& keys) const {
-    run("xdotool", {"key", "--delay", "40", keys});
+    run("xdotool", QStringList{"key", "--delay", "40"} + keys.split(' ', Qt::SkipEmptyParts));
 }
 
 void X11Session::type(const QString& text) const {

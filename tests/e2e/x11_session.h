@@ -44,6 +44,7 @@ public:
 
     void click(QPoint at, int button = 1) const;
     void drag(QPoint from, QPoint to, const QString& modifiers = {}) const;
+    // Key combinations separated by blanks, as xdotool names them ("ctrl+4 alt+e").
     void key(const QString& keys) const;
     void type(const QString& text) const;
 

@@ -1,0 +1,145 @@
+// A user's drawing phase on the real program: typing a text, copying the picture, the info
+// box, and the choices that survive a restart.
+#include "support/picture_diff.h"
+#include "support/test_support.h"
+#include "x11_session.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPainter>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage White(QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    return picture;
+}
+
+// How many pixels of `area` in `picture` have exactly `colour`.
+int CountColour(const QImage& picture, QRect area, QRgb colour) {
+    int count = 0;
+    area = area.intersected(picture.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += (picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return count;
+}
+
+class DrawingJourney : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!session.ok())
+            GTEST_SKIP() << session.error();
+        ASSERT_TRUE(session.setBackground(White(session.size())));
+    }
+
+    // Starts the program and freezes the screen; returns the palette's client area.
+    QRect startDrawingPhase(ProgramRun& program) {
+        palette = session.waitForWindow("Skribando");
+        EXPECT_NE(palette, 0u) << program.output();
+        QRect area = session.windowGeometry(palette);
+        session.click(area.topLeft() + QPoint(26, 11));
+        surface = session.waitForWindow("ScreenForm");
+        EXPECT_NE(surface, 0u);
+        X11Session::waitUntil([&] { return session.windowGeometry(palette).height() > 300; });
+        return session.windowGeometry(palette);
+    }
+
+    QString settingsFile() const { return session.configHome() + "/Brenholtsoft/Skribando.reg"; }
+
+    X11Session session;
+    unsigned long palette = 0;
+    unsigned long surface = 0;
+};
+
+TEST_F(DrawingJourney, TypedTextIsWrittenIntoThePictureOnEnter) {
+    ProgramRun program(session);
+    startDrawingPhase(program);
+    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.key("alt+t");
+    session.click(QPoint(300, 300));
+    session.type("Bonjour");
+    session.key("Return");
+    session.run("xdotool", {"mousemove", "--sync", "900", "700"});
+    QImage shot;
+    // The default colour is red; text is always written opaque.
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        shot = session.screenshot();
+        return CountColour(shot, QRect(300, 240, 200, 62), qRgb(255, 0, 0)) > 60;
+    })) << "the text's pixels sit above and right of the click";
+    EXPECT_EQ(CountColour(shot, QRect(0, 0, 290, 800), qRgb(255, 0, 0)), 0)
+        << "nothing red left of the text";
+}
+
+TEST_F(DrawingJourney, CopyPutsTheAnnotatedPictureOnTheClipboard) {
+    ProgramRun program(session);
+    QRect paletteArea = startDrawingPhase(program);
+    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.key("alt+shift+4 alt+e"); // opaque blue ellipse
+    session.drag(QPoint(200, 200), QPoint(400, 320));
+    session.run("xdotool", {"mousemove", "--sync", "900", "700"});
+    session.key("ctrl+c");
+    QImage copied;
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        QProcess xclip;
+        xclip.setProcessEnvironment(session.environment());
+        xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+        xclip.waitForFinished(5000);
+        copied.loadFromData(xclip.readAllStandardOutput(), "PNG");
+        return !copied.isNull();
+    })) << "another program can paste the picture";
+    copied = copied.convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(copied.size(), session.size());
+    EXPECT_GT(CountColour(copied, QRect(190, 190, 220, 140), qRgb(0, 0, 255)), 400)
+        << "the ellipse is in the copy";
+    EXPECT_EQ(CountColour(copied, paletteArea, qRgb(0, 0, 255)), 0) << "the palette is not";
+}
+
+TEST_F(DrawingJourney, F1ShowsTheInfoBoxAndEscClosesIt) {
+    ProgramRun program(session);
+    palette = session.waitForWindow("Skribando");
+    ASSERT_NE(palette, 0u);
+    session.run("xdotool", {"windowactivate", "--sync", QString::number(palette)});
+    session.key("F1");
+    ASSERT_NE(session.waitForWindow("Info"), 0u);
+    session.key("Escape");
+    EXPECT_TRUE(session.waitForWindowGone("Info"));
+    EXPECT_TRUE(program.running());
+}
+
+TEST_F(DrawingJourney, ChoicesSurviveARestart) {
+    {
+        ProgramRun program(session);
+        palette = session.waitForWindow("Skribando");
+        ASSERT_NE(palette, 0u);
+        session.run("xdotool", {"windowactivate", "--sync", QString::number(palette)});
+        session.key("ctrl+4 alt+shift+3 alt+e");
+        session.run("wmctrl", {"-c", "Skribando"});
+        ASSERT_TRUE(program.waitForExit());
+    }
+    auto stored = [&] {
+        QFile file(settingsFile());
+        file.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(file.readAll());
+    };
+    const QString first = stored();
+    EXPECT_TRUE(first.contains("\"StiftdickeMode\"=dword:00000004")) << first;
+    EXPECT_TRUE(first.contains("\"FarbMode\"=dword:0000000d")) << first;
+    EXPECT_TRUE(first.contains("\"WerkzeugMode\"=dword:00000007")) << first;
+
+    // A second run that changes nothing stores the same choices: it selected them at start.
+    ProgramRun again(session);
+    ASSERT_NE(session.waitForWindow("Skribando"), 0u);
+    QThread::msleep(800); // past the first activation
+    session.run("wmctrl", {"-c", "Skribando"});
+    ASSERT_TRUE(again.waitForExit());
+    const QString second = stored();
+    EXPECT_TRUE(second.contains("\"StiftdickeMode\"=dword:00000004")) << second;
+    EXPECT_TRUE(second.contains("\"FarbMode\"=dword:0000000d")) << second;
+    EXPECT_TRUE(second.contains("\"WerkzeugMode\"=dword:00000007")) << second;
+}
+
+} // namespace
