@@ -6,6 +6,8 @@
 #include "surface/widget/screen_form.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -210,6 +212,46 @@ TEST_F(Palette, EscOnThePalettePressesStart) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&palette));
     QTest::keyClick(&palette, Qt::Key_Escape);
     EXPECT_EQ(palette.PaletteState, 1);
+}
+
+} // namespace
+
+namespace {
+
+class PaletteOverSurface : public Palette {
+protected:
+    void SetUp() override {
+        Palette::SetUp();
+        palette.ApplyStoredModes(); // pen, width 13
+        palette.StartFertigBtnClick();
+        screen.surface().RefreshToolSymbol(QPoint(20, 15));
+        ASSERT_FALSE(testsupport::samePixels(Capture(1), screen.surface().Picture()))
+            << "the pen's symbol is on the picture";
+    }
+};
+
+TEST_F(PaletteOverSurface, OpeningTheMenuRemovesTheToolSymbol) {
+    emit palette.PopupMenu1->aboutToShow();
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
+}
+
+TEST_F(PaletteOverSurface, ThePointerReachingThePaletteRemovesTheToolSymbol) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(palette.button("StiftBtn"), &move);
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
+}
+
+TEST_F(PaletteOverSurface, UndoAndClearReachTheSurface) {
+    for (QPoint dot : {QPoint(5, 5), QPoint(30, 20)}) {
+        screen.surface().MouseDown(MouseButton::Left, {false, true, false}, dot);
+        screen.surface().MouseUp(MouseButton::Left, {false, false, false}, dot);
+    }
+    palette.menuItem("Alleslschen1")->trigger();
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
+    palette.button("RueckgaengigBtn")->click();
+    EXPECT_FALSE(testsupport::samePixels(Capture(1), screen.surface().Picture()))
+        << "undo brings back the first dot, drawn before the last press";
 }
 
 } // namespace
