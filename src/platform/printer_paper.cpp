@@ -5,7 +5,7 @@
 
 class PaperJob : public PrintJob {
 public:
-    PaperJob(PaperPrinter& printer)
+    explicit PaperJob(PaperPrinter& printer)
         : printer_(printer), page_(printer.paper_, QImage::Format_RGB32) {
         page_.fill(Qt::white);
         painter_.begin(&page_);

@@ -5,7 +5,9 @@
 #include "platform/printer.h"
 
 #include <QImage>
+#include <QList>
 #include <QSize>
+#include <functional>
 
 class PaperPrinter : public PrinterDevice {
 public:

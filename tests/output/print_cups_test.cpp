@@ -312,6 +312,16 @@ void expectPlacedAt(const MeasuredPrint& print, double leftMm) {
         << print.imageList;
 }
 
+void printOnQtPdfPrinter(const QString& folder) {
+    const QString pdf = folder + "/qt.pdf";
+    std::unique_ptr<QtPrinter> printer = QtPrinter::ToPdfFile(pdf);
+    printer->printer().setPageSize(QPageSize(QPageSize::A4));
+    EXPECT_EQ(printThroughDialog(*printer).opened, "PDF an " + pdf);
+    const auto print = measure(pdf, folder);
+    ASSERT_TRUE(print);
+    expectPlacedAt(*print, leftCm * 10); // the PDF printer has no unprintable margin
+}
+
 bool havePoppler() {
     return !QStandardPaths::findExecutable("pdftoppm").isEmpty() &&
            !QStandardPaths::findExecutable("pdfimages").isEmpty();
@@ -415,12 +425,15 @@ TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
 
     std::cout << "[ no CUPS server here (" << whyNot.toStdString()
               << "); checking Qt's PDF printer output instead ]" << std::endl;
-    const QString pdf = folder.path() + "/qt.pdf";
-    std::unique_ptr<QtPrinter> printer = QtPrinter::ToPdfFile(pdf);
-    printer->printer().setPageSize(QPageSize(QPageSize::A4));
-    EXPECT_EQ(printThroughDialog(*printer).opened, "PDF an " + pdf);
-    const auto print = measure(pdf, folder.path());
-    ASSERT_TRUE(print);
-    expectPlacedAt(*print, leftCm * 10); // the PDF printer has no unprintable margin
+    printOnQtPdfPrinter(folder.path());
     RecordProperty("printed_through", "qt-pdf");
+}
+
+// Qt's PDF printer on its own, wherever CUPS is: the same page, from the same code path.
+TEST(PrintedPage, QtPdfPrinterPlacesThePictureToo) {
+    if (!havePoppler())
+        GTEST_SKIP() << "pdftoppm and pdfimages (poppler-utils) are needed to measure the page";
+    QTemporaryDir folder(QDir::tempPath() + "/skribando-print-XXXXXX");
+    ASSERT_TRUE(folder.isValid());
+    printOnQtPdfPrinter(folder.path());
 }
