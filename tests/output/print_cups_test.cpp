@@ -265,12 +265,14 @@ struct MeasuredPrint {
     QString imageList; // pdfimages -list
 };
 
-// Renders the page at 127 dots per inch (0.2 mm a pixel) and finds the picture on it.
+// Renders the page at 254 dots per inch (0.1 mm a pixel) and finds the picture on it.
 std::optional<MeasuredPrint> measure(const QString& pdf, const QString& folder) {
     const auto environment = QProcessEnvironment::systemEnvironment();
     int code = 0;
-    const QString said = runTool("pdftoppm", {"-r", "127", "-singlefile", pdf, folder + "/page"},
-                                 environment, &code);
+    const QString said =
+        runTool("pdftoppm",
+                {"-r", "254", "-aa", "no", "-aaVector", "no", "-singlefile", pdf, folder + "/page"},
+                environment, &code);
     QImage page(folder + "/page.ppm");
     if (code != 0 || page.isNull()) {
         ADD_FAILURE() << "pdftoppm: " << said;
@@ -281,7 +283,7 @@ std::optional<MeasuredPrint> measure(const QString& pdf, const QString& folder) 
         for (int x = 0; x < page.width(); ++x)
             if (qGray(page.pixel(x, y)) < 200)
                 ink |= QRect(x, y, 1, 1);
-    const double mm = 25.4 / 127;
+    const double mm = 25.4 / 254;
     MeasuredPrint result;
     result.pageMm = QSizeF(page.width() * mm, page.height() * mm);
     result.pictureMm = QRectF(ink.x() * mm, ink.y() * mm, ink.width() * mm, ink.height() * mm);
