@@ -68,6 +68,14 @@ SaveStatus writeFileReplacing(const QString& fileName, const FileEncoder& encode
         file.cancelWriting(); // the temporary file is removed when `file` goes
         return encoded;
     }
+    // The last buffered bytes reach the file only here; a disk that fills up now must fail
+    // the save, and committing would not notice.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return SaveStatus::failed(
+            QString("Fehler beim Schreiben der Datei %1 (%2).").arg(fileName, reason));
+    }
     if (!file.commit())
         return SaveStatus::failed(
             QString("Fehler beim Schreiben der Datei %1 (%2).").arg(fileName, file.errorString()));
