@@ -104,7 +104,10 @@ TDruckForm::TDruckForm(PrinterDevice& printer, TMeldForm* meldForm, QWidget* par
 
     DruckBtn = dialogButton(this, 136, QStringLiteral("Drucken"));
     DruckBtn->setDefault(true);
-    DruckBtn->setModalResult(ModalOk);
+    // No modal result on the button: a button with one ends the dialog before its handler
+    // runs, and hiding the dialog takes the focus from a field still being edited, which
+    // reformats it ("2,55" would print as 2,5). DruckBtnClick ends the dialog with OK itself,
+    // after the job, so the dialog also stays under the message window while it runs.
     AbbrBtn = dialogButton(this, 240, QStringLiteral("Abbrechen"));
     AbbrBtn->setCancel(true); // Esc
     AbbrBtn->setModalResult(ModalCancel);
@@ -195,8 +198,8 @@ void TDruckForm::HoeheEditChange() {
 }
 
 void TDruckForm::DruckBtnClick() {
-    // The values as they stand, also in a field still being edited: read before the message
-    // window lets events run, which could take the focus from the field and reformat it.
+    // The values as they stand, also in a field still being edited: read before anything
+    // (the message window lets events run) could take the focus from the field.
     const double left = LiRandEdit->Value();
     const double top = ObRandEdit->Value();
     const double width = BreiteEdit->Value();
@@ -204,7 +207,8 @@ void TDruckForm::DruckBtnClick() {
 
     const QImage shown = picture();
     if (shown.isNull() || shown.width() <= 0 || shown.height() <= 0) {
-        showMessage(MessageKind::Information, nothingToPrintMessage, this);
+        done(ModalOk);
+        showMessage(MessageKind::Information, nothingToPrintMessage);
         return;
     }
 
@@ -218,8 +222,9 @@ void TDruckForm::DruckBtnClick() {
             failure = rangeCheckMessage;
         waiting.hide();
     }
+    done(ModalOk);
     if (failure)
-        showMessage(MessageKind::AppError, *failure, this);
+        showMessage(MessageKind::AppError, *failure);
 }
 
 void TDruckForm::showEvent(QShowEvent* event) {

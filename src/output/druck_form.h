@@ -30,7 +30,8 @@ public:
     void setPictureSource(std::function<QImage()> source) { pictureSource_ = std::move(source); }
 
     // Opens the dialog modally (through execModal) after FormActivate; the palette's print
-    // command. Returns the modal result: 1 after Print, 2 after Cancel.
+    // command. Returns the modal result: 1 after Print (which closes the dialog once the job
+    // has ended, whatever its outcome), 2 after Cancel.
     int Execute();
 
     // The French texts that replace the German design texts.

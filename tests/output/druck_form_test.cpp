@@ -9,6 +9,7 @@
 #include "platform/printer_paper.h"
 #include "support/test_support.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -128,7 +129,7 @@ TEST_F(PrintDialog, HasItsDesignLayoutTextsAndTabOrder) {
     EXPECT_EQ(form.AbbrBtn->geometry(), QRect(240, 200, 97, 25));
     EXPECT_EQ(form.DrEinrBtn->geometry(), QRect(344, 200, 97, 25));
     EXPECT_TRUE(form.DruckBtn->isDefault());
-    EXPECT_EQ(form.DruckBtn->ModalResult(), 1);
+    EXPECT_EQ(form.DruckBtn->ModalResult(), 0) << "Print closes the dialog after its job";
     EXPECT_TRUE(form.AbbrBtn->Cancel());
     EXPECT_EQ(form.AbbrBtn->ModalResult(), 2);
     EXPECT_EQ(form.DrEinrBtn->ModalResult(), 0);
@@ -308,6 +309,8 @@ TEST_F(PrintDialog, EnterInAFieldPrintsTheValueAsTyped) {
     form.BreiteEdit->setValue(1);
     setModalHandler({}); // a real modal run, as the palette's command has
     QTimer::singleShot(0, &form, [&] {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_EQ(QApplication::focusWidget(), form.DruckBtn) << "the print button has the focus";
         typeInto(form.LiRandEdit, "2,55");
         QTest::keyClick(form.LiRandEdit, Qt::Key_Return);
     });
