@@ -11,37 +11,14 @@
 #include "controls/modal.h"
 #include "controls/program_icon.h"
 #include "output/clipboard.h"
+#include "output/druck_form.h"
 #include "output/save_command.h"
+#include "platform/printer_qt.h"
 #include "platform/screen_grab.h"
 #include "platform/single_instance.h"
 #include "surface/widget/screen_form.h"
 
 #include <QApplication>
-#include <array>
-
-namespace {
-
-// The settings' view of the windows: the palette's frame and, until the print dialog holds
-// them, the print layout kept here.
-class ProgramSettingsHost : public SettingsHost {
-public:
-    explicit ProgramSettingsHost(QWidget& palette) : palette_(palette) {}
-    double printValue(PrintField field) const override { return print_[int(field)]; }
-    void setPrintValue(PrintField field, double value) override { print_[int(field)] = value; }
-    bool seitRatio() const override { return seitRatio_; }
-    void setSeitRatio(bool checked) override { seitRatio_ = checked; }
-    QPoint palettePosition() const override { return palette_.frameGeometry().topLeft(); }
-    QSize paletteOuterSize() const override { return palette_.frameGeometry().size(); }
-    void movePalette(QPoint topLeft) override { palette_.move(topLeft); }
-    QSize screenSize() const override { return QGuiApplication::primaryScreen()->size(); }
-
-private:
-    QWidget& palette_;
-    std::array<double, 4> print_{2.5, 1.8, 16.0, 17.0};
-    bool seitRatio_ = true;
-};
-
-} // namespace
 
 int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -63,12 +40,16 @@ int RunProgram(int argc, char** argv) {
     TMeldForm meldForm;
     TScreenForm screen(palette.drawingState());
     TInfoBox infoBox(VersionText, HelpFolder, HelpFileName);
+    QtPrinter printer;
+    TDruckForm druckForm(printer, &meldForm);
     palette.AttachScreenForm(&screen);
     palette.grabScreen = [] {
         return GrabPrimaryScreen();
     };
 
-    ProgramSettingsHost settingsHost(palette);
+    WidgetSettingsHost settingsHost(
+        {druckForm.LiRandEdit, druckForm.ObRandEdit, druckForm.BreiteEdit, druckForm.HoeheEdit},
+        druckForm.SeitRatio, &palette);
     palette.loadSettings = [&] {
         LoadSettings(settingsHost);
     };
@@ -83,11 +64,16 @@ int RunProgram(int argc, char** argv) {
     palette.onCopy = [&] {
         CopyPictureToClipboard(screen.PictureForOutput(), &palette);
     };
+    druckForm.setPictureSource([&] { return screen.PictureForOutput(); });
+    palette.onPrint = [&] {
+        druckForm.Execute();
+    };
     palette.onInfo = [&] {
         execModal(infoBox);
     };
     palette.applyRunTimeTexts = [&] {
-        ApplyRunTimeTexts({&palette, &infoBox, &settingsDialog, {}, &save});
+        ApplyRunTimeTexts(
+            {&palette, &infoBox, &settingsDialog, [&] { druckForm.ApplyRunTimeTexts(); }, &save});
     };
     QObject::connect(&infoBox, &TInfoBox::EinstellBtnClicked, &infoBox, [&] {
         EinstellBtnClick(settingsDialog, [&](int mode) { screen.ApplyCursorMode(mode); });

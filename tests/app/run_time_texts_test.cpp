@@ -4,7 +4,9 @@
 #include "app/start_texts.h"
 #include "app/tool_form.h"
 #include "controls/info_box.h"
+#include "output/druck_form.h"
 #include "output/save_command.h"
+#include "platform/printer_paper.h"
 #include "surface/widget/screen_form.h"
 
 #include <QAbstractButton>
@@ -29,7 +31,8 @@ protected:
             return picture;
         };
         palette.applyRunTimeTexts = [this] {
-            ApplyRunTimeTexts({&palette, &infoBox, &settingsDialog, {}, &save});
+            ApplyRunTimeTexts({&palette, &infoBox, &settingsDialog,
+                               [this] { druckForm.ApplyRunTimeTexts(); }, &save});
         };
     }
     void TearDown() override {
@@ -44,6 +47,8 @@ protected:
     TScreenForm screen{palette.drawingState()};
     TInfoBox infoBox{"1.2.2007.05.18 (français)", "/opt/skribando/Hilfe/", "hilfe-fr.html"};
     TEinstellungenForm settingsDialog;
+    PaperPrinter printer{"Test", "", PrinterMetrics{600, 600, 0, 0}, QSize(4960, 7016)};
+    TDruckForm druckForm{printer};
     SaveCommand save{[](const SaveDialogRequest&, QWidget*) {
         return std::nullopt;
     }};
@@ -200,10 +205,20 @@ TEST_F(RunTimeTexts, NoGermanDesignTextIsLeftAfterTheFirstActivation) {
         " Programmstart und -ende ",
         "Abbrechen",
         " Zeichenfunktionen sofort bei Programmstart öffnen ",
+        "Bildschirminhalt drucken",
+        " Position und Größe ",
+        " Drucker ",
+        "Einrichten...",
+        "&Linker Rand:",
+        "&Oberer Rand:",
+        "&Breite:",
+        "&Höhe:",
+        "Korrektes &Seitenverhältnis",
         " Mit Klick auf 'Fertig' [F9] gesamtes Programm beenden ",
     };
-    for (QWidget* window : {static_cast<QWidget*>(&palette), static_cast<QWidget*>(&infoBox),
-                            static_cast<QWidget*>(&settingsDialog)}) {
+    for (QWidget* window :
+         {static_cast<QWidget*>(&palette), static_cast<QWidget*>(&infoBox),
+          static_cast<QWidget*>(&settingsDialog), static_cast<QWidget*>(&druckForm)}) {
         const QStringList shown = ShownTexts(*window);
         for (const char* text : german)
             EXPECT_FALSE(shown.contains(QString::fromUtf8(text)))
