@@ -75,11 +75,15 @@ int RunProgram(int argc, char** argv) {
         ApplyRunTimeTexts(
             {&palette, &infoBox, &settingsDialog, [&] { druckForm.ApplyRunTimeTexts(); }, &save});
     };
+    // The settings dialog opens over the info box, which stays on top of the other windows.
+    settingsDialog.setParent(&infoBox, settingsDialog.windowFlags());
     QObject::connect(&infoBox, &TInfoBox::EinstellBtnClicked, &infoBox, [&] {
         EinstellBtnClick(settingsDialog, [&](int mode) { screen.ApplyCursorMode(mode); });
     });
 
     palette.PlaceAtTopRight();
     palette.show();
-    return app.exec();
+    const int result = app.exec();
+    settingsDialog.setParent(nullptr); // it is no child of the info box when both go
+    return result;
 }
