@@ -1,6 +1,7 @@
 #include "app/einstellungen_form.h"
 
 #include "controls/bit_button.h"
+#include "controls/dialog_look.h"
 #include "controls/modal.h"
 
 #include <QCheckBox>
@@ -24,13 +25,7 @@ void setRadioChecked(QRadioButton* radio, bool checked) {
 }
 
 TBitBtn2* dialogButton(QWidget* parent, int x, const QString& caption) {
-    auto* button = new TBitBtn2(parent);
-    button->setText(caption);
-    button->setGeometry(x, 205, 97, 25);
-    button->setStyle3D(1);
-    button->setShadow(0);
-    button->setSelColor(Qt::black);
-    return button;
+    return MakeDialogButton(parent, caption, QRect(x, 205, 97, 25));
 }
 
 } // namespace
@@ -39,13 +34,7 @@ TEinstellungenForm::TEinstellungenForm(GlobalSettings& settings, QWidget* parent
     : QDialog(parent), settings_(settings) {
     setWindowTitle(QStringLiteral("Einstellungen"));
     setFixedSize(457, 245);
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPixelSize(11); // 8 points on the 96-dpi screen the layout is made for
-    setFont(arial);
-    QPalette black = palette();
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-        black.setColor(role, Qt::black);
-    setPalette(black);
+    UseDialogLook(*this);
 
     Panel1 = new QWidget(this);
     Panel1->setGeometry(0, 0, 457, 198);

@@ -1,5 +1,6 @@
 #include "controls/info_box.h"
 
+#include "controls/dialog_look.h"
 #include "controls/document_opener.h"
 #include "controls/font_points.h"
 #include "controls/info_texts.h"
@@ -46,12 +47,7 @@ ClickLabel* link(QWidget* parent, int x, int y, const QString& caption, QFont fo
 }
 
 TBitBtn2* button(QWidget* parent, int y, const QString& caption) {
-    auto* made = new TBitBtn2(parent);
-    made->setText(caption);
-    made->setGeometry(312, y, 89, 25);
-    made->setStyle3D(1);
-    made->setShadow(0);
-    made->setSelColor(Qt::black);
+    auto* made = MakeDialogButton(parent, caption, QRect(312, y, 89, 25));
     made->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     setTextColour(made, Qt::black);
     QPalette palette = made->palette();

@@ -1,6 +1,7 @@
 #include "output/druck_form.h"
 
 #include "controls/bit_button.h"
+#include "controls/dialog_look.h"
 #include "controls/font_points.h"
 #include "controls/meld_form.h"
 #include "controls/message_box.h"
@@ -37,13 +38,7 @@ TNumEditQ* numberField(QWidget* parent, int x, int y, double value) {
 }
 
 TBitBtn2* dialogButton(QWidget* parent, int x, const QString& caption) {
-    auto* button = new TBitBtn2(parent);
-    button->setText(caption);
-    button->setGeometry(x, 200, 97, 25);
-    button->setStyle3D(1);
-    button->setShadow(0);
-    button->setSelColor(Qt::black);
-    return button;
+    return MakeDialogButton(parent, caption, QRect(x, 200, 97, 25));
 }
 
 // Hides the message window when the print command leaves, however it leaves.
@@ -69,11 +64,7 @@ TDruckForm::TDruckForm(PrinterDevice& printer, TMeldForm* meldForm, QWidget* par
     : QDialog(parent), printer_(printer), meldForm_(meldForm) {
     setWindowTitle(QStringLiteral("Bildschirminhalt drucken"));
     setFixedSize(457, 239);
-    setFont(PixelFont(QStringLiteral("Arial"), 11));
-    QPalette black = palette();
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-        black.setColor(role, Qt::black);
-    setPalette(black);
+    UseDialogLook(*this);
 
     Panel1 = new QWidget(this);
     Panel1->setGeometry(0, 0, 457, 193);
