@@ -22,13 +22,15 @@ void Canvas::fillPending(SpanSink& sink, MixMasks masks) {
     touched_ = touched_.united(sink.fill(PixelView::of(picture_), masks));
 }
 
+// One segment covers each pixel once (one span a row at most when wide), so it is written
+// as it is traced.
 void Canvas::LineTo(int x, int y) {
-    penSpans_.reset(clip());
+    penSpans_.resetDirect(clip(), picture_, masksFor(pen_.mix, pen_.colour));
     if (pen_.width <= 1)
         scanThinLine(penSpans_, position_.x(), position_.y(), x, y);
     else
         scanWideSegment(penSpans_, position_.x(), position_.y(), x, y, pen_.width);
-    fillPending(penSpans_, masksFor(pen_.mix, pen_.colour));
+    touched_ = touched_.united(penSpans_.finish());
     position_ = QPoint(x, y);
 }
 
@@ -51,19 +53,18 @@ void Canvas::Polyline(std::span<const QPoint> points) {
     fillPending(penSpans_, masksFor(pen_.mix, pen_.colour));
 }
 
+// Rectangles and ellipses give each row one span, or two apart, of outline and of interior,
+// and the interior and the outline never share a pixel: both are written as they are traced.
 void Canvas::drawShape(bool ellipse, int x1, int y1, int x2, int y2) {
     const Rect box = normalisedBox(x1, y1, x2, y2);
-    penSpans_.reset(clip());
-    brushSpans_.reset(clip());
+    penSpans_.resetDirect(clip(), picture_, masksFor(pen_.mix, pen_.colour));
+    brushSpans_.resetDirect(clip(), picture_, masksFor(Mix::Copy, brush_.colour));
     SpanSink* interior = brush_.solid ? &brushSpans_ : nullptr;
     if (ellipse)
         scanEllipse(&penSpans_, interior, box, pen_.width);
     else
         scanRectangle(&penSpans_, interior, box, pen_.width);
-    // The interior and the outline never share a pixel, so their order does not matter.
-    if (interior)
-        fillPending(brushSpans_, masksFor(Mix::Copy, brush_.colour));
-    fillPending(penSpans_, masksFor(pen_.mix, pen_.colour));
+    touched_ = touched_.united(brushSpans_.finish()).united(penSpans_.finish());
 }
 
 void Canvas::Rectangle(int x1, int y1, int x2, int y2) {

@@ -67,19 +67,27 @@ void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2) {
     const int64_t minorHigh = xMajor ? clip.bottom : clip.right;
     const int bias = halfGoesOn ? 1 : 0;
 
-    for (int64_t i = first; i < end; ++i) {
-        if (minor >= minorLow && minor < minorHigh) {
-            if (xMajor)
-                sink.add(minor, major, major + 1);
-            else
-                sink.add(major, minor, minor + 1);
+    auto trace = [&](auto& out) {
+        for (int64_t i = first; i < end; ++i) {
+            if (minor >= minorLow && minor < minorHigh) {
+                if (xMajor)
+                    out.add(minor, major, major + 1);
+                else
+                    out.add(major, minor, minor + 1);
+            }
+            err += 2 * a;
+            if (err + bias > 0) {
+                minor += minorStep;
+                err -= 2 * length;
+            }
+            major += majorStep;
         }
-        err += 2 * a;
-        if (err + bias > 0) {
-            minor += minorStep;
-            err -= 2 * length;
-        }
-        major += majorStep;
+    };
+    if (sink.writesDirectly()) {
+        DirectWriter out(sink); // no call per pixel
+        trace(out);
+    } else {
+        trace(sink);
     }
 }
 

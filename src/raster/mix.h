@@ -41,12 +41,19 @@ constexpr MixMasks masksFor(Mix mix, COLORREF colour) {
     return {0xFFFFFFFFu, 0};
 }
 
-// Applies the masks to pixels x0 <= x < x1 of a row. The caller has clipped the span.
+// Applies the masks to pixels x0 <= x < x1 of a row, x0 < x1. The caller has clipped the span.
 inline void fillSpan(std::uint32_t* row, int x0, int x1, MixMasks masks) {
     std::uint32_t* pixel = row + x0;
     const int count = x1 - x0;
+    if (count <= 2) {
+        // Thin figures write one or two pixels a row (never none): no loop at all.
+        pixel[0] = (pixel[0] & masks.andMask) ^ masks.xorMask;
+        if (count == 2)
+            pixel[1] = (pixel[1] & masks.andMask) ^ masks.xorMask;
+        return;
+    }
     if (count < 8) {
-        // Thin figures write one or two pixels a row; skip the vector loops' set-up there.
+        // Skip the vector loops' set-up for short spans.
         for (int i = 0; i < count; ++i)
             pixel[i] = (pixel[i] & masks.andMask) ^ masks.xorMask;
         return;

@@ -40,6 +40,22 @@ int64_t halfChord(int64_t width, int64_t d) {
     return m;
 }
 
+// Runs `rows(pen, interior)` with a sink that writes straight to the picture replaced by a
+// DirectWriter over it, so that the row loops write pixels without a call per span.
+template <typename Rows> void withWriters(SpanSink* pen, SpanSink* interior, Rows rows) {
+    const bool penDirect = pen && pen->writesDirectly();
+    const bool interiorDirect = interior && interior->writesDirectly();
+    if (penDirect && interiorDirect) {
+        DirectWriter out(*pen), inside(*interior);
+        rows(&out, &inside);
+    } else if (penDirect) {
+        DirectWriter out(*pen);
+        rows(&out, interior);
+    } else {
+        rows(pen, interior);
+    }
+}
+
 } // namespace
 
 Rect normalisedBox(int x1, int y1, int x2, int y2) {
@@ -59,28 +75,30 @@ void scanRectangle(SpanSink* pen, SpanSink* interior, const Rect& box, int width
     const int64_t first = std::max<int64_t>(top - h, clip.top);
     const int64_t last = std::min<int64_t>(bottom + h, int64_t(clip.bottom) - 1);
     const int64_t holeLeft = left + h + 1, holeRight = right - h - 1;
-    for (int64_t y = first; y <= last; ++y) {
-        if (y < top || y > bottom) {
-            if (!pen)
+    withWriters(pen, interior, [&](auto* pen, auto* interior) {
+        for (int64_t y = first; y <= last; ++y) {
+            if (y < top || y > bottom) {
+                if (!pen)
+                    continue;
+                const int64_t m = halfChord(w, y < top ? top - y : y - bottom);
+                if (m >= 0)
+                    pen->add(y, left - m, right + m + 1);
                 continue;
-            const int64_t m = halfChord(w, y < top ? top - y : y - bottom);
-            if (m >= 0)
-                pen->add(y, left - m, right + m + 1);
-            continue;
+            }
+            const bool hole = y >= top + h + 1 && y <= bottom - h - 1 && holeLeft <= holeRight;
+            if (!hole) {
+                if (pen)
+                    pen->add(y, left - h, right + h + 1);
+                continue;
+            }
+            if (pen) {
+                pen->add(y, left - h, holeLeft);
+                pen->add(y, holeRight + 1, right + h + 1);
+            }
+            if (interior)
+                interior->add(y, holeLeft, holeRight + 1);
         }
-        const bool hole = y >= top + h + 1 && y <= bottom - h - 1 && holeLeft <= holeRight;
-        if (!hole) {
-            if (pen)
-                pen->add(y, left - h, right + h + 1);
-            continue;
-        }
-        if (pen) {
-            pen->add(y, left - h, holeLeft);
-            pen->add(y, holeRight + 1, right + h + 1);
-        }
-        if (interior)
-            interior->add(y, holeLeft, holeRight + 1);
-    }
+    });
 }
 
 namespace {
@@ -262,6 +280,40 @@ RowRange rangeOf(int64_t cx2, int64_t extent) {
     return {(cx2 - extent) / 2, (cx2 + extent) / 2};
 }
 
+// The rows first..last of the 1-pixel outline from the thin extents. Each row is the filled
+// ellipse's row less what both neighbouring rows also cover, keeping the row's two ends:
+// with e the row's extent, the hole is the extent min(above, below, e - 2) when that is not
+// negative. Extents have the parity of the box, so the halves below are exact.
+template <typename PenOut, typename InteriorOut>
+void thinEllipseRows(PenOut* pen, InteriorOut* interior, const MirroredExtents& extents,
+                     int64_t first, int64_t last, int64_t cx2, int64_t cy2) {
+    auto extentAt = [&](int64_t y) {
+        return extents.at(2 * y - cy2).first;
+    };
+    int64_t above = extentAt(first - 1), here = extentAt(first);
+    for (int64_t y = first; y <= last; ++y) {
+        const int64_t below = extentAt(y + 1);
+        if (here >= 0) {
+            const int64_t hole = std::min({above, below, here - 2});
+            const int64_t left = (cx2 - here) >> 1, right = ((cx2 + here) >> 1) + 1;
+            if (hole < 0) {
+                if (pen)
+                    pen->add(y, left, right);
+            } else {
+                const int64_t holeLeft = (cx2 - hole) >> 1, holeRight = ((cx2 + hole) >> 1) + 1;
+                if (pen) {
+                    pen->add(y, left, holeLeft);
+                    pen->add(y, holeRight, right);
+                }
+                if (interior)
+                    interior->add(y, holeLeft, holeRight);
+            }
+        }
+        above = here;
+        here = below;
+    }
+}
+
 } // namespace
 
 // A 1-pixel outline is the boundary of the filled ellipse of thinExtent: the pixels of a
@@ -287,32 +339,9 @@ void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width) 
                                       [&](int64_t absY) {
                                           return std::pair{thin.at(absY), int64_t(0)};
                                       });
-        auto rowAt = [&](int64_t y) {
-            return rangeOf(cx2, extents.at(2 * y - cy2).first);
-        };
-        RowRange above = rowAt(first - 1), here = rowAt(first);
-        for (int64_t y = first; y <= last; ++y) {
-            const RowRange below = rowAt(y + 1);
-            if (!here.empty()) {
-                RowRange inner;
-                if (!above.empty() && !below.empty())
-                    inner = {std::max({above.left, below.left, here.left + 1}),
-                             std::min({above.right, below.right, here.right - 1})};
-                if (inner.empty()) {
-                    if (pen)
-                        pen->add(y, here.left, here.right + 1);
-                } else {
-                    if (pen) {
-                        pen->add(y, here.left, inner.left);
-                        pen->add(y, inner.right + 1, here.right + 1);
-                    }
-                    if (interior)
-                        interior->add(y, inner.left, inner.right + 1);
-                }
-            }
-            above = here;
-            here = below;
-        }
+        withWriters(pen, interior, [&](auto* pen, auto* interior) {
+            thinEllipseRows(pen, interior, extents, first, last, cx2, cy2);
+        });
         return;
     }
 

@@ -8,6 +8,30 @@ void SpanSink::reset(Rect clip) {
     clip_ = clip;
     spans_.clear();
     merged_ = true;
+    picture_ = nullptr;
+}
+
+void SpanSink::resetDirect(Rect clip, QImage& picture, MixMasks masks) {
+    // Only 32-bit pictures are written; any other takes nothing.
+    reset(picture.isNull() || picture.depth() != 32 ? Rect{} : clip);
+    picture_ = &picture;
+    view_ = {};
+    masks_ = masks;
+    left_ = top_ = INT64_MAX;
+    right_ = bottom_ = INT64_MIN;
+}
+
+void SpanSink::takePixels() {
+    view_ = PixelView::of(*picture_); // detaches a shared picture only when written to
+}
+
+Rect SpanSink::finish() {
+    if (!picture_)
+        return {};
+    picture_ = nullptr;
+    if (left_ >= right_)
+        return {};
+    return {int(left_), int(top_), int(right_), int(bottom_) + 1};
 }
 
 const std::vector<Span>& SpanSink::merged() {

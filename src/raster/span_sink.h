@@ -2,11 +2,17 @@
 // Where scan conversion ends: figures emit horizontal spans, the sink clips them to its box
 // and merges them per row, so that a figure covers each pixel at most once whatever its
 // overlaps (round caps, joins, self-crossing polylines). Only then are pixels written.
+//
+// Figures whose spans never overlap (one segment, a rectangle, an ellipse) need none of
+// that: a sink reset with a picture writes each span as it arrives.
 
 #include "raster/mix.h"
 #include "raster/pixel_view.h"
 #include "raster/rect.h"
 
+#include <QImage>
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +31,13 @@ public:
 
     // Empties the sink and sets the box spans are clipped to; keeps the memory.
     void reset(Rect clip);
+    // Writes spans straight into `picture` with `masks` from now on, clipped to `clip`
+    // (which must lie inside the picture), until finish(). The figure drawn must not cover
+    // a pixel twice. The picture's pixels are only asked for once something is written.
+    void resetDirect(Rect clip, QImage& picture, MixMasks masks);
+    // Ends direct writing and returns the box written since resetDirect (empty if none).
+    Rect finish();
+    bool writesDirectly() const { return picture_ != nullptr; }
     const Rect& clip() const { return clip_; }
 
     // Pixels x0 <= x < x1 of row y. Wide integers, so callers may pass unclamped values.
@@ -35,7 +48,10 @@ public:
         x1 = x1 > clip_.right ? clip_.right : x1;
         if (x0 >= x1)
             return;
-        append({int(y), int(x0), int(x1)});
+        if (picture_)
+            write({int(y), int(x0), int(x1)});
+        else
+            append({int(y), int(x0), int(x1)});
     }
 
     // The spans sorted by row and x, disjoint and not touching within a row.
@@ -63,9 +79,80 @@ private:
         spans_.push_back(span);
     }
 
+    void write(Span span) {
+        if (!view_.bits)
+            takePixels();
+        fillSpan(view_.bits + view_.stride * span.y, span.x0, span.x1, masks_);
+        // 64-bit bounds: pixel stores cannot alias them, so they stay in registers.
+        left_ = left_ < span.x0 ? left_ : span.x0;
+        right_ = right_ > span.x1 ? right_ : span.x1;
+        top_ = top_ < span.y ? top_ : span.y;
+        bottom_ = bottom_ > span.y ? bottom_ : span.y;
+    }
+    void takePixels();
+    friend class DirectWriter;
+
     Rect clip_;
     std::vector<Span> spans_;
     bool merged_ = true;
+
+    // Direct writing: the picture (null when collecting), its pixels once asked for, and
+    // the box written (bottom inclusive here).
+    QImage* picture_ = nullptr;
+    PixelView view_;
+    MixMasks masks_{};
+    std::int64_t left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
+};
+
+// A figure's own loop writing into a direct sink: clip, pixels and the box written held in
+// locals rather than behind the sink, for one-pixel figures whose spans are mostly a pixel
+// or two long. Gives the box back to the sink at the end.
+class DirectWriter {
+public:
+    explicit DirectWriter(SpanSink& sink)
+        : sink_(sink), left_(sink.clip_.left), top_(sink.clip_.top), right_(sink.clip_.right),
+          bottom_(sink.clip_.bottom), masks_(sink.masks_), bits_(sink.view_.bits),
+          stride_(sink.view_.stride) {}
+    ~DirectWriter() {
+        sink_.left_ = std::min(sink_.left_, boxLeft_),
+        sink_.right_ = std::max(sink_.right_, boxRight_);
+        sink_.top_ = std::min(sink_.top_, boxTop_),
+        sink_.bottom_ = std::max(sink_.bottom_, boxBottom_);
+    }
+    DirectWriter(const DirectWriter&) = delete;
+    DirectWriter& operator=(const DirectWriter&) = delete;
+
+    // The same as SpanSink::add.
+    void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
+        if (y < top_ || y >= bottom_)
+            return;
+        x0 = x0 < left_ ? left_ : x0;
+        x1 = x1 > right_ ? right_ : x1;
+        if (x0 >= x1)
+            return;
+        if (!bits_)
+            takePixels();
+        fillSpan(bits_ + stride_ * y, int(x0), int(x1), masks_);
+        boxLeft_ = boxLeft_ < x0 ? boxLeft_ : x0;
+        boxRight_ = boxRight_ > x1 ? boxRight_ : x1;
+        boxTop_ = boxTop_ < y ? boxTop_ : y;
+        boxBottom_ = boxBottom_ > y ? boxBottom_ : y;
+    }
+
+private:
+    void takePixels() {
+        if (!sink_.view_.bits)
+            sink_.takePixels();
+        bits_ = sink_.view_.bits, stride_ = sink_.view_.stride;
+    }
+
+    SpanSink& sink_;
+    std::int64_t left_, top_, right_, bottom_;
+    MixMasks masks_;
+    std::uint32_t* bits_; // null until the first pixel is written
+    std::ptrdiff_t stride_;
+    std::int64_t boxLeft_ = INT64_MAX, boxTop_ = INT64_MAX, boxRight_ = INT64_MIN,
+                 boxBottom_ = INT64_MIN;
 };
 
 } // namespace raster
