@@ -1,0 +1,62 @@
+// The other roads in and out of a drawing phase: automatic start and end from the settings,
+// and a surface closed by the window manager.
+#include "support/test_support.h"
+#include "x11_session.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+class StartAndEndRoads : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!session.ok())
+            GTEST_SKIP() << session.error();
+    }
+    // A settings file as a previous run (or a person) left it.
+    void storeSettings(const QString& values) {
+        const QString folder = session.configHome() + "/Brenholtsoft";
+        QDir().mkpath(folder);
+        QFile file(folder + "/Skribando.reg");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Windows Registry Editor Version 5.00\r\n\r\n"
+                   "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n" +
+                   values.toUtf8());
+    }
+    void clickStart() {
+        unsigned long palette = session.waitForWindow("Skribando");
+        ASSERT_NE(palette, 0u);
+        session.click(session.windowGeometry(palette).topLeft() + QPoint(26, 11));
+        ASSERT_NE(session.waitForWindow("ScreenForm"), 0u);
+    }
+    X11Session session;
+};
+
+TEST_F(StartAndEndRoads, ClosingTheSurfaceThroughTheWindowManagerEndsTheProgram) {
+    ProgramRun program(session);
+    clickStart();
+    session.run("wmctrl", {"-c", "ScreenForm"});
+    ASSERT_TRUE(program.waitForExit(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(session.configHome() + "/Brenholtsoft/Skribando.reg"))
+        << "the settings were saved on the way out";
+}
+
+TEST_F(StartAndEndRoads, AutoOpenFreezesTheScreenByItself) {
+    storeSettings("\"AutoOpen\"=dword:00000001\r\n");
+    ProgramRun program(session);
+    EXPECT_NE(session.waitForWindow("ScreenForm", 10000), 0u) << program.output();
+}
+
+TEST_F(StartAndEndRoads, FinishWithAutoCloseEndsTheProgram) {
+    storeSettings("\"AutoClose\"=dword:00000001\r\n");
+    ProgramRun program(session);
+    clickStart();
+    session.key("F9");
+    ASSERT_TRUE(program.waitForExit(10000)) << "Terminer ends the whole program";
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+} // namespace
