@@ -8,6 +8,20 @@
 #include <QRegularExpression>
 #include <QThread>
 
+namespace {
+// xdotool matches names with a POSIX regular expression, where an escaped quote means
+// something else: escape only what is special there.
+QString exactTitle(const QString& title) {
+    QString pattern = "^";
+    for (QChar c : title) {
+        if (QStringLiteral(".[]()*+?{}|^$\\").contains(c))
+            pattern += '\\';
+        pattern += c;
+    }
+    return pattern + "$";
+}
+} // namespace
+
 X11Session::X11Session(int width, int height) : size_(width, height) {
     QDir().mkpath(home_.path() + "/config");
     QDir().mkpath(home_.path() + "/runtime");
@@ -103,8 +117,8 @@ unsigned long X11Session::waitForWindow(const QString& title, int timeoutMs) con
     unsigned long window = 0;
     waitUntil(
         [&] {
-            QString found = run("xdotool", {"search", "--onlyvisible", "--name",
-                                            "^" + QRegularExpression::escape(title) + "$"});
+            QString found =
+                run("xdotool", {"search", "--onlyvisible", "--name", exactTitle(title)});
             window = found.split('\n', Qt::SkipEmptyParts).value(0).toULong();
             return window != 0;
         },
@@ -113,8 +127,7 @@ unsigned long X11Session::waitForWindow(const QString& title, int timeoutMs) con
 }
 
 bool X11Session::isWindowVisible(const QString& title) const {
-    return !run("xdotool", {"search", "--onlyvisible", "--name",
-                            "^" + QRegularExpression::escape(title) + "$"})
+    return !run("xdotool", {"search", "--onlyvisible", "--name", exactTitle(title)})
                 .trimmed()
                 .isEmpty();
 }
