@@ -75,6 +75,20 @@ void scanRectangle(SpanSink* pen, SpanSink* interior, const Rect& box, int width
     const int64_t first = std::max<int64_t>(top - h, clip.top);
     const int64_t last = std::min<int64_t>(bottom + h, int64_t(clip.bottom) - 1);
     const int64_t holeLeft = left + h + 1, holeRight = right - h - 1;
+    if (w == 1 && !interior && pen && pen->writesDirectly() &&
+        box.intersected(pen->clip()) == box) {
+        // A 1-pixel outline inside the picture: its box exactly, with no tests per span.
+        UnclippedWriter out(*pen, box);
+        out.add(top, left, right + 1);
+        for (int64_t y = top + 1; y < bottom; ++y) {
+            out.add(y, left, left + 1);
+            if (right > left)
+                out.add(y, right, right + 1);
+        }
+        if (bottom > top)
+            out.add(bottom, left, right + 1);
+        return;
+    }
     withWriters(pen, interior, [&](auto* pen, auto* interior) {
         for (int64_t y = first; y <= last; ++y) {
             if (y < top || y > bottom) {
@@ -339,6 +353,13 @@ void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width) 
                                       [&](int64_t absY) {
                                           return std::pair{thin.at(absY), int64_t(0)};
                                       });
+        // The outline of a box inside the picture touches all four sides of it and no
+        // more: the rubber band's case, written with no tests per span.
+        if (!interior && pen && pen->writesDirectly() && box.intersected(pen->clip()) == box) {
+            UnclippedWriter out(*pen, box);
+            thinEllipseRows(&out, static_cast<SpanSink*>(nullptr), extents, first, last, cx2, cy2);
+            return;
+        }
         withWriters(pen, interior, [&](auto* pen, auto* interior) {
             thinEllipseRows(pen, interior, extents, first, last, cx2, cy2);
         });

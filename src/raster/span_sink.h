@@ -91,6 +91,7 @@ private:
     }
     void takePixels();
     friend class DirectWriter;
+    friend class UnclippedWriter;
 
     Rect clip_;
     std::vector<Span> spans_;
@@ -123,7 +124,8 @@ public:
     DirectWriter& operator=(const DirectWriter&) = delete;
 
     // The same as SpanSink::add.
-    void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
+    // Inlined into the row loops: a call per span would cost as much as the span.
+    [[gnu::always_inline]] void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
         if (y < top_ || y >= bottom_)
             return;
         x0 = x0 < left_ ? left_ : x0;
@@ -153,6 +155,29 @@ private:
     std::ptrdiff_t stride_;
     std::int64_t boxLeft_ = INT64_MAX, boxTop_ = INT64_MAX, boxRight_ = INT64_MIN,
                  boxBottom_ = INT64_MIN;
+};
+
+// For a figure that knows all its spans lie inside the clip, are never empty and cover
+// `box` exactly: writes them with no test at all and tells the sink the box once.
+class UnclippedWriter {
+public:
+    UnclippedWriter(SpanSink& sink, const Rect& box) : masks_(sink.masks_) {
+        if (!sink.view_.bits)
+            sink.takePixels();
+        bits_ = sink.view_.bits, stride_ = sink.view_.stride;
+        sink.left_ = std::min<std::int64_t>(sink.left_, box.left);
+        sink.top_ = std::min<std::int64_t>(sink.top_, box.top);
+        sink.right_ = std::max<std::int64_t>(sink.right_, box.right);
+        sink.bottom_ = std::max<std::int64_t>(sink.bottom_, std::int64_t(box.bottom) - 1);
+    }
+    [[gnu::always_inline]] void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
+        fillSpan(bits_ + stride_ * y, int(x0), int(x1), masks_);
+    }
+
+private:
+    MixMasks masks_;
+    std::uint32_t* bits_;
+    std::ptrdiff_t stride_;
 };
 
 } // namespace raster
