@@ -57,15 +57,44 @@ void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2) {
     if (first >= end)
         return;
 
-    const Int128 twiceStep = Int128(2) * first * a;
-    const int64_t q = halfGoesOn ? int64_t(floorDiv(twiceStep + length, Int128(2) * length))
-                                 : int64_t(ceilDiv(twiceStep - length, Int128(2) * length));
-    int64_t err = int64_t(twiceStep - Int128(2 * q + 1) * length);
+    // The minor offset taken by step i, in closed form.
+    auto offsetAt = [&](int64_t i) {
+        const Int128 twiceStep = Int128(2) * i * a;
+        return halfGoesOn ? int64_t(floorDiv(twiceStep + length, Int128(2) * length))
+                          : int64_t(ceilDiv(twiceStep - length, Int128(2) * length));
+    };
+    const int64_t q = offsetAt(first);
+    int64_t err = int64_t(Int128(2) * first * a - Int128(2 * q + 1) * length);
     int64_t minor = minorStart + minorStep * q;
     int64_t major = majorStart + majorStep * first;
     const int64_t minorLow = xMajor ? clip.top : clip.left;
     const int64_t minorHigh = xMajor ? clip.bottom : clip.right;
     const int bias = halfGoesOn ? 1 : 0;
+
+    if (sink.writesDirectly() && clip.contains(x1, y1) && clip.contains(x2, y2)) {
+        // Both ends inside, so every step is: pixel by pixel with no tests, the box running
+        // from the first pixel to the last.
+        const int64_t lastMajor = majorStart + majorStep * (length - 1);
+        const int64_t lastMinor = minorStart + minorStep * offsetAt(length - 1);
+        const Rect firstPixel{x1, y1, x1 + 1, y1 + 1};
+        const Rect lastPixel =
+            xMajor ? Rect{int(lastMajor), int(lastMinor), int(lastMajor) + 1, int(lastMinor) + 1}
+                   : Rect{int(lastMinor), int(lastMajor), int(lastMinor) + 1, int(lastMajor) + 1};
+        UnclippedWriter out(sink, firstPixel.united(lastPixel));
+        const std::ptrdiff_t majorMove = xMajor ? majorStep : majorStep * out.stride();
+        const std::ptrdiff_t minorMove = xMajor ? minorStep * out.stride() : minorStep;
+        std::ptrdiff_t at = out.offsetOf(x1, y1);
+        for (int64_t i = 0; i < length; ++i) {
+            out.apply(at);
+            err += 2 * a;
+            if (err + bias > 0) {
+                at += minorMove;
+                err -= 2 * length;
+            }
+            at += majorMove;
+        }
+        return;
+    }
 
     auto trace = [&](auto& out) {
         for (int64_t i = first; i < end; ++i) {

@@ -173,6 +173,13 @@ public:
     [[gnu::always_inline]] void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
         fillSpan(bits_ + stride_ * y, int(x0), int(x1), masks_);
     }
+    // Pixel by pixel, for lines: offsets from the first pixel of the picture.
+    std::ptrdiff_t offsetOf(std::int64_t x, std::int64_t y) const { return stride_ * y + x; }
+    std::ptrdiff_t stride() const { return stride_; }
+    [[gnu::always_inline]] void apply(std::ptrdiff_t offset) const {
+        std::uint32_t& pixel = bits_[offset];
+        pixel = (pixel & masks_.andMask) ^ masks_.xorMask;
+    }
 
 private:
     MixMasks masks_;
