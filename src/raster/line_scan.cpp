@@ -122,6 +122,22 @@ void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2) {
 
 namespace {
 
+// Floor and ceiling of row ends, which lie well within 64 bits: without SSE4.1 the library
+// calls would cost more than the rest of a short row.
+int64_t floorOf(double v) {
+    const int64_t i = int64_t(v);
+    return i - (v < double(i));
+}
+int64_t ceilOf(double v) {
+    const int64_t i = int64_t(v);
+    return i + (v > double(i));
+}
+// Whether v lies within `doubt` of an integer.
+bool nearInteger(double v, double doubt) {
+    const double fraction = v - double(floorOf(v));
+    return fraction < doubt || 1 - fraction < doubt;
+}
+
 // A segment with its pen, in coordinates small enough for exact 128-bit tests.
 struct Capsule {
     int64_t x1, y1, x2, y2;
@@ -267,21 +283,29 @@ void scanWideSegment(SpanSink& sink, int x1, int y1, int x2, int y2, int width) 
     const int64_t leftmost = std::min(c.x1, c.x2) - half, rightmost = std::max(c.x1, c.x2) + half;
     constexpr double kDoubt = 1e-6;
     const RowSolver solver(c);
-    for (int64_t y = top; y <= bottom; ++y) {
-        const Interval row = solver.at(y);
-        if (row.low > row.high + 2 * kDoubt)
-            continue;
-        const int64_t searchLow = std::max<int64_t>(leftmost, std::ceil(row.low - kDoubt));
-        const int64_t searchHigh = std::min<int64_t>(rightmost, std::floor(row.high + kDoubt));
-        int64_t x0 = searchLow, x1 = searchHigh;
-        if (std::abs(row.low - std::round(row.low)) < kDoubt)
-            while (x0 <= searchHigh && !c.covers(x0, y))
-                ++x0;
-        if (std::abs(row.high - std::round(row.high)) < kDoubt)
-            while (x1 >= x0 && !c.covers(x1, y))
-                --x1;
-        if (x0 <= x1)
-            sink.add(y, x0, x1 + 1);
+    auto trace = [&](auto& out) {
+        for (int64_t y = top; y <= bottom; ++y) {
+            const Interval row = solver.at(y);
+            if (row.low > row.high + 2 * kDoubt)
+                continue;
+            const int64_t searchLow = std::max<int64_t>(leftmost, ceilOf(row.low - kDoubt));
+            const int64_t searchHigh = std::min<int64_t>(rightmost, floorOf(row.high + kDoubt));
+            int64_t x0 = searchLow, x1 = searchHigh;
+            if (nearInteger(row.low, kDoubt))
+                while (x0 <= searchHigh && !c.covers(x0, y))
+                    ++x0;
+            if (nearInteger(row.high, kDoubt))
+                while (x1 >= x0 && !c.covers(x1, y))
+                    --x1;
+            if (x0 <= x1)
+                out.add(y, x0, x1 + 1);
+        }
+    };
+    if (sink.writesDirectly()) {
+        DirectWriter out(sink);
+        trace(out);
+    } else {
+        trace(sink);
     }
 }
 
