@@ -298,29 +298,38 @@ RowRange rangeOf(int64_t cx2, int64_t extent) {
 // ellipse's row less what both neighbouring rows also cover, keeping the row's two ends:
 // with e the row's extent, the hole is the extent min(above, below, e - 2) when that is not
 // negative. Extents have the parity of the box, so the halves below are exact.
-template <typename PenOut, typename InteriorOut>
+//
+// Rows y and cy2 - y mirror each other; `mirrored` walks the upper half only and writes each
+// row's spans to its mirror row as well, for rows first..last that hold the whole outline.
+template <bool mirrored, typename PenOut, typename InteriorOut>
 void thinEllipseRows(PenOut* pen, InteriorOut* interior, const MirroredExtents& extents,
                      int64_t first, int64_t last, int64_t cx2, int64_t cy2) {
     auto extentAt = [&](int64_t y) {
         return extents.at(2 * y - cy2).first;
     };
+    auto span = [&](auto* out, int64_t y, int64_t x0, int64_t x1) {
+        out->add(y, x0, x1);
+        if (mirrored && cy2 - y != y)
+            out->add(cy2 - y, x0, x1);
+    };
+    const int64_t end = mirrored ? int64_t(floorDiv(cy2, 2)) : last;
     int64_t above = extentAt(first - 1), here = extentAt(first);
-    for (int64_t y = first; y <= last; ++y) {
+    for (int64_t y = first; y <= end; ++y) {
         const int64_t below = extentAt(y + 1);
         if (here >= 0) {
             const int64_t hole = std::min({above, below, here - 2});
             const int64_t left = (cx2 - here) >> 1, right = ((cx2 + here) >> 1) + 1;
             if (hole < 0) {
                 if (pen)
-                    pen->add(y, left, right);
+                    span(pen, y, left, right);
             } else {
                 const int64_t holeLeft = (cx2 - hole) >> 1, holeRight = ((cx2 + hole) >> 1) + 1;
                 if (pen) {
-                    pen->add(y, left, holeLeft);
-                    pen->add(y, holeRight, right);
+                    span(pen, y, left, holeLeft);
+                    span(pen, y, holeRight, right);
                 }
                 if (interior)
-                    interior->add(y, holeLeft, holeRight);
+                    span(interior, y, holeLeft, holeRight);
             }
         }
         above = here;
@@ -357,11 +366,12 @@ void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width) 
         // more: the rubber band's case, written with no tests per span.
         if (!interior && pen && pen->writesDirectly() && box.intersected(pen->clip()) == box) {
             UnclippedWriter out(*pen, box);
-            thinEllipseRows(&out, static_cast<SpanSink*>(nullptr), extents, first, last, cx2, cy2);
+            thinEllipseRows<true>(&out, static_cast<SpanSink*>(nullptr), extents, first, last, cx2,
+                                  cy2);
             return;
         }
         withWriters(pen, interior, [&](auto* pen, auto* interior) {
-            thinEllipseRows(pen, interior, extents, first, last, cx2, cy2);
+            thinEllipseRows<false>(pen, interior, extents, first, last, cx2, cy2);
         });
         return;
     }
