@@ -48,6 +48,9 @@ TBitBtn2::TBitBtn2(QWidget* parent) : QPushButton(parent) {
 
 TBitBtn2::~TBitBtn2() {
     m_glyph.OnChange = nullptr;
+    // The widget's own destruction moves the focus away; that must not reach this button's
+    // handler once the button part of the object is gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 TBitBtnKind TBitBtn2::Kind() {
