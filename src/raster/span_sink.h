@@ -123,8 +123,8 @@ public:
     DirectWriter(const DirectWriter&) = delete;
     DirectWriter& operator=(const DirectWriter&) = delete;
 
-    // The same as SpanSink::add.
-    // Inlined into the row loops: a call per span would cost as much as the span.
+    // The same as SpanSink::add, inlined into the row loops: a call per span would cost as
+    // much as writing the span.
     [[gnu::always_inline]] void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
         if (y < top_ || y >= bottom_)
             return;
