@@ -6,6 +6,7 @@
 #include "raster/shape_scan.h"
 #include "raster_test_support.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -36,13 +37,19 @@ public:
         c.x2 = coordinate(width), c.y2 = coordinate(height);
         // Thin and flat boxes, where outlines have no hole or rows end in one pixel.
         if (pick(4) == 0)
-            c.x2 = c.x1 + int(pick(5)) - 2;
+            c.x2 = near(c.x1);
         if (pick(4) == 0)
-            c.y2 = c.y1 + int(pick(5)) - 2;
+            c.y2 = near(c.y1);
         return c;
     }
 
 private:
+    // A coordinate within two of `value`, kept inside the int range at its ends.
+    int near(int value) {
+        long long moved = static_cast<long long>(value) + pick(5) - 2;
+        return static_cast<int>(std::clamp<long long>(moved, INT32_MIN, INT32_MAX));
+    }
+
     int coordinate(int size) {
         switch (pick(8)) {
         case 0:
