@@ -8,64 +8,30 @@
 #include "controls/num_edit.h"
 #include "output/druck_form.h"
 #include "platform/printer_qt.h"
+#include "support/pdf_page.h"
+#include "support/private_cups.h"
 #include "support/test_support.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <optional>
 
+using testsupport::boundsWhere;
+using testsupport::havePoppler;
+using testsupport::PrivateCups;
+using testsupport::privateCupsLeftMarginMm;
+using testsupport::renderPdfPage;
+using testsupport::runTool;
+
 namespace {
-
-// A4 with 12 pt (4.23 mm) unprintable at the left and 14.5 pt (5.12 mm) at the top. The
-// queue is a PDF printer: the file holds what CUPS's PDF filter made of Qt's job.
-const char* const testPpd = R"ppd(*PPD-Adobe: "4.3"
-*FormatVersion: "4.3"
-*FileVersion: "1.0"
-*LanguageVersion: English
-*LanguageEncoding: ISOLatin1
-*PCFileName: "SKRIB.PPD"
-*Manufacturer: "Skribando"
-*Product: "(Test)"
-*ModelName: "Skribando test printer"
-*ShortNickName: "Skribando test"
-*NickName: "Skribando test printer"
-*PSVersion: "(3010.000) 0"
-*LanguageLevel: "3"
-*ColorDevice: True
-*DefaultColorSpace: RGB
-*FileSystem: False
-*Throughput: "1"
-*LandscapeOrientation: Plus90
-*TTRasterizer: Type42
-*cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"
-*OpenUI *PageSize/Media Size: PickOne
-*OrderDependency: 10 AnySetup *PageSize
-*DefaultPageSize: A4
-*PageSize A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
-*CloseUI: *PageSize
-*OpenUI *PageRegion: PickOne
-*OrderDependency: 10 AnySetup *PageRegion
-*DefaultPageRegion: A4
-*PageRegion A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
-*CloseUI: *PageRegion
-*DefaultImageableArea: A4
-*ImageableArea A4/A4: "12 12 583 827.5"
-*DefaultPaperDimension: A4
-*PaperDimension A4/A4: "595 842"
-)ppd";
-
-constexpr double cupsLeftMarginMm = 12 * 25.4 / 72;
 
 // The layout typed into the dialog, in centimetres. The left margin lies inside the CUPS
 // printer's unprintable margin, so there the picture starts at the printable edge.
@@ -81,133 +47,6 @@ QImage testPicture() {
             picture.setPixel(x, y, qRgb(255, 0, 0));
     return picture;
 }
-
-QString runTool(const QString& program, const QStringList& arguments,
-                const QProcessEnvironment& environment, int* exitCode = nullptr) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(20000))
-        process.kill();
-    if (exitCode)
-        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return QString::fromLocal8Bit(process.readAll());
-}
-
-// A CUPS scheduler with its own configuration, spool and socket in a temporary folder, and
-// two queues that write their jobs to files: "skribando-a" (the default, out-a.pdf) and
-// "skribando-b" (out-b.pdf). Stopped and removed on destruction.
-class PrivateCups {
-public:
-    explicit PrivateCups(const QString& folder) : folder_(folder) {}
-    ~PrivateCups() {
-        if (cupsd_.state() != QProcess::NotRunning) {
-            cupsd_.terminate();
-            if (!cupsd_.waitForFinished(5000))
-                cupsd_.kill();
-            cupsd_.waitForFinished(2000);
-        }
-    }
-
-    // Empty when the server runs with its queue, else why not.
-    QString start() {
-        const QString cupsd = QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"});
-        const QString lpadmin =
-            QStandardPaths::findExecutable("lpadmin", {"/usr/sbin", "/usr/bin"});
-        if (cupsd.isEmpty() || lpadmin.isEmpty())
-            return "cupsd or lpadmin is not installed";
-        if (!qEnvironmentVariableIsEmpty("SKRIBANDO_PRINT_WITHOUT_CUPS"))
-            return "SKRIBANDO_PRINT_WITHOUT_CUPS is set";
-        for (const char* sub : {"spool", "tmp", "state", "cache", "log"})
-            QDir(folder_).mkpath(sub);
-        write("test.ppd", testPpd);
-        write("cupsd.conf", QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\n"
-                                           "Browsing Off\nDefaultAuthType None\n"
-                                           "<Location />\n  Order allow,deny\n  Allow all\n"
-                                           "</Location>\n")
-                                .arg(socket())
-                                .toUtf8());
-        write("cups-files.conf", QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\n"
-                                                "TempDir %1/tmp\nStateDir %1/state\n"
-                                                "CacheDir %1/cache\nErrorLog %1/log/error_log\n"
-                                                "AccessLog %1/log/access_log\n"
-                                                "PageLog %1/log/page_log\n"
-                                                "ServerBin /usr/lib/cups\n"
-                                                "DataDir /usr/share/cups\nFileDevice Yes\n")
-                                     .arg(folder_)
-                                     .toUtf8());
-        // Filters run under another user; they must reach the spool and the output file.
-        QFile::setPermissions(folder_, QFileDevice::Permissions(0x7777));
-        for (const char* sub : {"spool", "tmp"})
-            QFile::setPermissions(folder_ + '/' + sub, QFileDevice::Permissions(0x7777));
-
-        cupsd_.setProcessChannelMode(QProcess::MergedChannels);
-        cupsd_.start(cupsd,
-                     {"-f", "-c", folder_ + "/cupsd.conf", "-s", folder_ + "/cups-files.conf"});
-        if (!cupsd_.waitForStarted(5000))
-            return "cupsd does not start";
-        const QDeadlineTimer deadline(10000);
-        while (!QFile::exists(socket())) {
-            if (cupsd_.state() == QProcess::NotRunning || deadline.hasExpired())
-                return "cupsd ends at once: " + QString::fromLocal8Bit(cupsd_.readAll());
-            QThread::msleep(50);
-        }
-        for (const auto& [queue, location] :
-             {std::pair{"skribando-a", "Bureau 2"}, std::pair{"skribando-b", "Bureau 3"}}) {
-            int code = 0;
-            const QString said = runTool(lpadmin,
-                                         {"-p", queue, "-v", "file://" + output(queue), "-P",
-                                          folder_ + "/test.ppd", "-L", location, "-E"},
-                                         environment(), &code);
-            if (code != 0)
-                return "lpadmin refuses the queue: " + said;
-        }
-        return {};
-    }
-
-    QString socket() const { return folder_ + "/cups.sock"; }
-    QString output(const QString& queue) const {
-        return folder_ + "/out-" + queue.right(1) + ".pdf";
-    }
-
-    // What clients of this server need; HOME keeps the user's own printer choices out.
-    QProcessEnvironment environment() const {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("CUPS_SERVER", socket());
-        environment.insert("PRINTER", "skribando-a");
-        environment.insert("LPDEST", "skribando-a");
-        environment.insert("HOME", folder_);
-        return environment;
-    }
-
-    // Waits until `queue` has finished a job, i.e. its file is complete.
-    bool waitForCompletedJob(const QString& queue, int milliseconds) {
-        const QDeadlineTimer deadline(milliseconds);
-        while (!deadline.hasExpired()) {
-            const QString done = runTool("lpstat", {"-W", "completed", "-o", queue}, environment());
-            if (done.contains(queue + "-"))
-                return true;
-            QThread::msleep(200);
-        }
-        return false;
-    }
-
-    QString log() const {
-        QFile file(folder_ + "/log/error_log");
-        return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
-    }
-
-private:
-    void write(const QString& name, const QByteArray& text) {
-        QFile file(folder_ + '/' + name);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(text);
-    }
-
-    QString folder_;
-    QProcess cupsd_;
-};
 
 // Picks `queue` in Qt's print dialog as a user would, and confirms the choice.
 int choosePrinter(QDialog& dialog, const QString& queue) {
@@ -266,23 +105,14 @@ struct MeasuredPrint {
 };
 
 // Renders the page at 254 dots per inch (0.1 mm a pixel) and finds the picture on it.
-std::optional<MeasuredPrint> measure(const QString& pdf, const QString& folder) {
-    const auto environment = QProcessEnvironment::systemEnvironment();
-    int code = 0;
-    const QString said =
-        runTool("pdftoppm",
-                {"-r", "254", "-aa", "no", "-aaVector", "no", "-singlefile", pdf, folder + "/page"},
-                environment, &code);
-    QImage page(folder + "/page.ppm");
-    if (code != 0 || page.isNull()) {
-        ADD_FAILURE() << "pdftoppm: " << said;
+std::optional<MeasuredPrint> measure(const QString& pdf) {
+    QString error;
+    const QImage page = renderPdfPage(pdf, 254, &error);
+    if (page.isNull()) {
+        ADD_FAILURE() << error;
         return std::nullopt;
     }
-    QRect ink;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if (qGray(page.pixel(x, y)) < 200)
-                ink |= QRect(x, y, 1, 1);
+    const QRect ink = boundsWhere(page, [](QRgb pixel) { return qGray(pixel) < 200; });
     const double mm = 25.4 / 254;
     MeasuredPrint result;
     result.pageMm = QSizeF(page.width() * mm, page.height() * mm);
@@ -292,7 +122,8 @@ std::optional<MeasuredPrint> measure(const QString& pdf, const QString& folder) 
         page.pixel(ink.bottomRight() - QPoint(ink.width() / 4, ink.height() / 4));
     result.redTopLeft =
         qRed(corner) > 200 && qBlue(corner) < 80 && qBlue(farCorner) > 200 && qRed(farCorner) < 80;
-    result.imageList = runTool("pdfimages", {"-list", pdf}, environment);
+    result.imageList =
+        runTool("pdfimages", {"-list", pdf}, QProcessEnvironment::systemEnvironment());
     return result;
 }
 
@@ -319,14 +150,9 @@ void printOnQtPdfPrinter(const QString& folder) {
     std::unique_ptr<QtPrinter> printer = QtPrinter::ToPdfFile(pdf);
     printer->printer().setPageSize(QPageSize(QPageSize::A4));
     EXPECT_EQ(printThroughDialog(*printer).opened, "PDF an " + pdf);
-    const auto print = measure(pdf, folder);
+    const auto print = measure(pdf);
     ASSERT_TRUE(print);
     expectPlacedAt(*print, leftCm * 10); // the PDF printer has no unprintable margin
-}
-
-bool havePoppler() {
-    return !QStandardPaths::findExecutable("pdftoppm").isEmpty() &&
-           !QStandardPaths::findExecutable("pdfimages").isEmpty();
 }
 
 } // namespace
@@ -418,9 +244,9 @@ TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
         ASSERT_EQ(runWorker("PrintsTheTestPictureOnTheDefaultPrinter", environment), "");
         ASSERT_TRUE(cups.waitForCompletedJob("skribando-b", 30000)) << cups.log();
         EXPECT_FALSE(QFile::exists(cups.output("skribando-a")));
-        const auto print = measure(cups.output("skribando-b"), folder.path());
+        const auto print = measure(cups.output("skribando-b"));
         ASSERT_TRUE(print);
-        expectPlacedAt(*print, std::max(leftCm * 10, cupsLeftMarginMm));
+        expectPlacedAt(*print, std::max(leftCm * 10, privateCupsLeftMarginMm));
         RecordProperty("printed_through", "cups");
         return;
     }
