@@ -5,6 +5,7 @@
 #include "app/shortcut_text.h"
 #include "app/start_texts.h"
 #include "app/surface_link.h"
+#include "app/window_frame.h"
 #include "surface/widget/screen_form.h"
 
 #include <QAction>
@@ -404,7 +405,7 @@ void TToolForm::FormActivate() {
     // palette again now that it is known, before a stored position may move it. Keys and
     // clicks wait until the start-up steps are done, so no choice is overwritten by them.
     QDeadlineTimer frameKnown(300);
-    while (frameGeometry() == geometry() && !frameKnown.hasExpired())
+    while (!FrameIsKnown(*this) && !frameKnown.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     PlaceAtTopRight();
     if (loadSettings)
@@ -419,7 +420,7 @@ void TToolForm::FormActivate() {
 
 void TToolForm::PlaceAtTopRight() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.x() + screen.width() - frameGeometry().width(), screen.y());
+    move(screen.x() + screen.width() - KnownFrameGeometry(*this).width(), screen.y());
 }
 
 void TToolForm::Timer1Timer() {

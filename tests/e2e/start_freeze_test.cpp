@@ -83,6 +83,24 @@ TEST_F(StartAndFreeze, StartFreezesTheScreenWithoutThePaletteAndF9Returns) {
     EXPECT_EQ(program.exitCode(), 0);
 }
 
+// Qt may measure the window manager's frame while it is still being built (a frame of one
+// pixel, say); a palette placed by that measure starts beyond the screen's right edge.
+TEST_F(StartAndFreeze, ThePaletteStartsWhollyOnTheScreenInItsTopRightCorner) {
+    ProgramRun program(session);
+    const unsigned long palette = session.waitForWindow("Skribando");
+    ASSERT_NE(palette, 0u) << program.output();
+    QRect frame;
+    // The palette places itself once it is shown; the title bar makes the frame taller.
+    X11Session::waitUntil([&] {
+        frame = session.frameGeometry(palette);
+        return frame.height() > 23 && frame.top() == 0 &&
+               frame.right() == session.size().width() - 1;
+    });
+    EXPECT_EQ(frame.top(), 0) << "title bar at the screen's top edge";
+    EXPECT_EQ(frame.right(), session.size().width() - 1) << "frame at the screen's right edge";
+    EXPECT_TRUE(QRect(QPoint(), session.size()).contains(frame));
+}
+
 TEST_F(StartAndFreeze, ASecondStartIsRefusedUntilTheFirstHasEnded) {
     ProgramRun first(session);
     ASSERT_NE(session.waitForWindow("Skribando"), 0u);

@@ -113,6 +113,20 @@ QImage X11Session::screenshot() const {
     return shot.convertToFormat(QImage::Format_RGB32);
 }
 
+QImage X11Session::steadyScreenshot(int timeoutMs) const {
+    QImage previous = screenshot();
+    QImage current;
+    waitUntil(
+        [&] {
+            current = screenshot();
+            const bool steady = !current.isNull() && current == previous;
+            previous = current;
+            return steady;
+        },
+        timeoutMs);
+    return current;
+}
+
 unsigned long X11Session::waitForWindow(const QString& title, int timeoutMs) const {
     unsigned long window = 0;
     waitUntil(
@@ -148,21 +162,41 @@ QRect X11Session::windowGeometry(unsigned long window) const {
                  value("Height"));
 }
 
+QRect X11Session::frameGeometry(unsigned long window) const {
+    // Openbox puts its frame's widths on the client window: left, right, top, bottom.
+    const QString said =
+        run("xprop", {"-id", QString::number(window), "_NET_FRAME_EXTENTS"}).section('=', 1);
+    const QStringList widths = said.split(',', Qt::SkipEmptyParts);
+    const QRect client = windowGeometry(window);
+    if (widths.size() != 4)
+        return client;
+    return client.adjusted(-widths[0].trimmed().toInt(), -widths[2].trimmed().toInt(),
+                           widths[1].trimmed().toInt(), widths[3].trimmed().toInt());
+}
+
 void X11Session::click(QPoint at, int button) const {
     run("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())});
     run("xdotool", {"click", QString::number(button)});
 }
 
 void X11Session::drag(QPoint from, QPoint to, const QString& modifiers) const {
-    run("xdotool", {"mousemove", "--sync", QString::number(from.x()), QString::number(from.y())});
+    // Several steps, so the program sees a real drag with moves in between.
+    QList<QPoint> path;
+    for (int step = 0; step <= 5; ++step)
+        path << from + (to - from) * step / 5;
+    stroke(path, modifiers);
+}
+
+void X11Session::stroke(const QList<QPoint>& path, const QString& modifiers) const {
+    auto moveTo = [&](QPoint p) {
+        run("xdotool", {"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
+    };
+    moveTo(path.value(0));
     if (!modifiers.isEmpty())
         run("xdotool", {"keydown", modifiers});
     run("xdotool", {"mousedown", "1"});
-    // Several steps, so the program sees a real drag with moves in between.
-    for (int step = 1; step <= 5; ++step) {
-        QPoint p = from + (to - from) * step / 5;
-        run("xdotool", {"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
-    }
+    for (qsizetype i = 1; i < path.size(); ++i)
+        moveTo(path[i]);
     run("xdotool", {"mouseup", "1"});
     if (!modifiers.isEmpty())
         run("xdotool", {"keyup", modifiers});
@@ -186,8 +220,11 @@ bool X11Session::waitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-ProgramRun::ProgramRun(const X11Session& session, const QStringList& arguments) {
-    process_.setProcessEnvironment(session.environment());
+ProgramRun::ProgramRun(const X11Session& session, const QStringList& arguments)
+    : ProgramRun(session.environment(), arguments) {}
+
+ProgramRun::ProgramRun(const QProcessEnvironment& environment, const QStringList& arguments) {
+    process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.start(SKRIBANDO_PROGRAM, arguments);
     process_.waitForStarted(5000);

@@ -34,6 +34,9 @@ public:
     // Sets the root window's picture (what a capture sees where no window is).
     bool setBackground(const QImage& picture);
     QImage screenshot() const;
+    // A screenshot once the screen has stopped changing (two shots in a row alike), so a
+    // window that has just appeared is painted in full; the last shot after `timeoutMs`.
+    QImage steadyScreenshot(int timeoutMs = 5000) const;
 
     // Window lookup by exact title; 0 when absent after `timeoutMs`.
     unsigned long waitForWindow(const QString& title, int timeoutMs = 10000) const;
@@ -41,9 +44,13 @@ public:
     bool isWindowVisible(const QString& title) const;
     // Client area of a window, in screen coordinates.
     QRect windowGeometry(unsigned long window) const;
+    // The client area with the window manager's frame around it (title bar and borders).
+    QRect frameGeometry(unsigned long window) const;
 
     void click(QPoint at, int button = 1) const;
     void drag(QPoint from, QPoint to, const QString& modifiers = {}) const;
+    // Presses the left button at the path's first point, moves through the others, releases.
+    void stroke(const QList<QPoint>& path, const QString& modifiers = {}) const;
     // Key combinations separated by blanks, as xdotool names them ("ctrl+4 alt+e").
     void key(const QString& keys) const;
     void type(const QString& text) const;
@@ -65,6 +72,8 @@ private:
 class ProgramRun {
 public:
     explicit ProgramRun(const X11Session& session, const QStringList& arguments = {});
+    // Started in `environment` (the session's with additions, say).
+    ProgramRun(const QProcessEnvironment& environment, const QStringList& arguments);
     ~ProgramRun();
     bool waitForExit(int timeoutMs = 10000);
     int exitCode() const { return process_.exitCode(); }
