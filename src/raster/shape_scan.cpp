@@ -1,5 +1,6 @@
 #include "raster/shape_scan.h"
 
+#include "raster/ellipse_extents.h"
 #include "raster/wide_math.h"
 
 #include <algorithm>
@@ -58,6 +59,24 @@ template <typename Rows> void withWriters(SpanSink* pen, SpanSink* interior, Row
 
 } // namespace
 
+namespace {
+// Rows first..last of a 1-pixel rectangle outline: the top and bottom rows whole, the rows
+// between them its two side columns.
+template <typename Out>
+void thinRectangleRows(Out& out, const Rect& box, int64_t first, int64_t last) {
+    const int64_t left = box.left, right = int64_t(box.right) - 1;
+    const int64_t top = box.top, bottom = int64_t(box.bottom) - 1;
+    for (int64_t y = first; y <= last; ++y) {
+        if (y == top || y == bottom || right - left < 2) {
+            out.add(y, left, right + 1);
+        } else {
+            out.add(y, left, left + 1);
+            out.add(y, right, right + 1);
+        }
+    }
+}
+} // namespace
+
 Rect normalisedBox(int x1, int y1, int x2, int y2) {
     return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 }
@@ -79,14 +98,7 @@ void scanRectangle(SpanSink* pen, SpanSink* interior, const Rect& box, int width
         box.intersected(pen->clip()) == box) {
         // A 1-pixel outline inside the picture: its box exactly, with no tests per span.
         UnclippedWriter out(*pen, box);
-        out.add(top, left, right + 1);
-        for (int64_t y = top + 1; y < bottom; ++y) {
-            out.add(y, left, left + 1);
-            if (right > left)
-                out.add(y, right, right + 1);
-        }
-        if (bottom > top)
-            out.add(bottom, left, right + 1);
+        thinRectangleRows(out, box, top, bottom);
         return;
     }
     withWriters(pen, interior, [&](auto* pen, auto* interior) {
@@ -116,172 +128,6 @@ void scanRectangle(SpanSink* pen, SpanSink* interior, const Rect& box, int width
 }
 
 namespace {
-
-// Ellipse geometry in doubled units, so that half-pixel centres stay integers: the box
-// [l, r) x [t, b) has its centre at (cx2 / 2, cy2 / 2) with cx2 = l + r - 1, and the ellipse
-// through the centres of its extreme pixels has doubled semi-axes W = r - l - 1 and
-// H = b - t - 1. A pixel (x, y) sits at X = 2x - cx2, Y = 2y - cy2; X has the parity of W.
-
-// Compares n^2 h^2 with w^2 k: -1, 0 or 1. Exact in 128 bits while the sizes stay below
-// 2^30; beyond that (boxes spanning most of the int range) in long double.
-int compareScaled(int64_t n, int64_t h, int64_t w, Int128 k) {
-    constexpr int64_t kExact = int64_t(1) << 30;
-    if (n < kExact && h < kExact && w < kExact) {
-        const Int128 lhs = Int128(n) * n * h * h, rhs = Int128(w) * w * k;
-        return lhs < rhs ? -1 : lhs > rhs ? 1 : 0;
-    }
-    const long double lhs = (long double)n * n * h * h, rhs = (long double)w * w * (long double)k;
-    return lhs < rhs ? -1 : lhs > rhs ? 1 : 0;
-}
-
-// Largest n >= 0 with n^2 h^2 <= w^2 k (or < when strict), -1 if none; h > 0, k >= 0.
-int64_t largestScaled(int64_t w, int64_t h, Int128 k, bool strict) {
-    auto fits = [&](int64_t n) {
-        const int c = compareScaled(n, h, w, k);
-        return strict ? c < 0 : c <= 0;
-    };
-    int64_t n = int64_t(std::floor((long double)w * std::sqrt((long double)k) / h));
-    n = std::max<int64_t>(n, 0);
-    while (n >= 0 && !fits(n))
-        --n;
-    while (fits(n + 1))
-        ++n;
-    return n;
-}
-
-// The same as largestScaled, fast: in double precision, falling back to the exact search
-// only where the root lies so close to an integer that rounding could decide the answer.
-int64_t largestScaledFast(int64_t w, int64_t h, Int128 k, bool strict) {
-    constexpr int64_t kPrecise = int64_t(1) << 26;
-    if (w < kPrecise && h < kPrecise) {
-        const double root = double(w) * std::sqrt(double(int64_t(k))) / double(h);
-        const double floor = std::floor(root);
-        if (root - floor > 1e-6 && floor + 1 - root > 1e-6)
-            return int64_t(floor);
-    }
-    return largestScaled(w, h, k, strict);
-}
-
-// Largest |X| <= limit with the parity of `parity`, or -1.
-int64_t withParity(int64_t x, int64_t parity) {
-    if (x < 0)
-        return -1;
-    return ((x - parity) & 1) ? x - 1 : x;
-}
-
-// The largest n >= 0 with n^2 h^2 <= w^2 k (< when strict), or -1, for a k that grows
-// from call to call: the half chord of an ellipse's rows taken from the outermost row
-// inwards. Between neighbouring rows the chord grows by a few steps, so it is followed with
-// exact integer tests and recomputed in closed form only when it jumps (flat parts of huge
-// ellipses) or the sizes are too large to follow.
-class ChordTracker {
-public:
-    ChordTracker(int64_t w, int64_t h, bool strict)
-        : w_(w), h_(h), strict_(strict), followed_(w < kFollowed && h < kFollowed),
-          small_(w < kSmall && h < kSmall) {}
-
-    int64_t at(Int128 wideK) {
-        if (!followed_ || n_ == kUnknown)
-            return n_ = largestScaledFast(w_, h_, wideK, strict_);
-        const int64_t k = int64_t(wideK); // below h^2 < 2^60 here
-        for (int steps = 0; steps < kMaxSteps; ++steps) {
-            if (!fits(n_ + 1, k))
-                return n_;
-            ++n_;
-        }
-        return n_ = largestScaledFast(w_, h_, k, strict_);
-    }
-
-private:
-    static constexpr int64_t kFollowed = int64_t(1) << 30, kSmall = int64_t(1) << 15;
-    static constexpr int64_t kUnknown = INT64_MIN;
-    static constexpr int kMaxSteps = 16;
-    bool fits(int64_t n, int64_t k) const {
-        if (small_) {
-            // Sizes below 2^15 (every real picture): the products fit in 64 bits.
-            const int64_t lhs = n * n * (h_ * h_), rhs = w_ * w_ * k;
-            return strict_ ? lhs < rhs : lhs <= rhs;
-        }
-        const Int128 lhs = Int128(n * n) * (h_ * h_), rhs = Int128(w_ * w_) * k;
-        return strict_ ? lhs < rhs : lhs <= rhs;
-    }
-    int64_t w_, h_;
-    bool strict_, followed_, small_;
-    int64_t n_ = kUnknown;
-};
-
-// The thin outline's filled ellipse: pixel rows are rounded to the nearest pixel where the
-// curve is steep, pixel columns where it is flat, which is what a midpoint tracer gives:
-// (X, Y) belongs if |X| <= E(Y) + 1 for the row extent E, or |Y| <= F(X) + 1 for the column
-// extent F (doubled units). Gives the largest |X| on the row |Y| = y, or -1 for none.
-class ThinExtents {
-public:
-    ThinExtents(int64_t w, int64_t h) : w_(w), h_(h), chord_(w, h, false) {}
-    // Called with y falling: the chords asked for, at y then y - 1, then grow steadily.
-    int64_t at(int64_t y) {
-        if (y > h_)
-            return -1;
-        int64_t widest = w_;
-        if (h_ > 0) {
-            // (|X| - 1)^2 H^2 <= W^2 (H^2 - Y^2)
-            const int64_t row = 1 + chord_.at(Int128(h_) * h_ - Int128(y) * y);
-            // X^2 H^2 <= W^2 (H^2 - (|Y| - 1)^2), or any |X| <= W when |Y| <= 1
-            const int64_t column =
-                y <= 1 ? w_ : chord_.at(Int128(h_) * h_ - Int128(y - 1) * (y - 1));
-            widest = std::min(std::max(row, column), w_);
-        }
-        return withParity(widest, w_);
-    }
-
-private:
-    int64_t w_, h_;
-    ChordTracker chord_;
-};
-
-// Pixels strictly inside the ellipse of doubled semi-axes (sw, sh): X^2 sh^2 + Y^2 sw^2 <
-// sw^2 sh^2. Gives the largest |X| of parity `parity` on the row |Y| = y, or -1.
-class StrictExtents {
-public:
-    StrictExtents(int64_t sw, int64_t sh, int64_t parity)
-        : sw_(sw), sh_(sh), parity_(parity), chord_(sw, sh, true) {}
-    int64_t at(int64_t y) {
-        if (sw_ <= 0 || sh_ <= 0 || y >= sh_)
-            return -1;
-        return withParity(chord_.at(Int128(sh_) * sh_ - Int128(y) * y), parity_);
-    }
-
-private:
-    int64_t sw_, sh_, parity_;
-    ChordTracker chord_;
-};
-
-// Row extents depend on |Y| only, so the lower half of an ellipse reuses the upper half's.
-// Holds a pair of extents for each |Y| of the rows from doubled Y `low` to `high`, worked
-// out from the outermost row inwards, the order in which the chords change least.
-class MirroredExtents {
-public:
-    template <typename Compute> MirroredExtents(int64_t low, int64_t high, Compute compute) {
-        minAbs_ = (low <= 0 && high >= 0) ? (low & 1) : std::min(std::abs(low), std::abs(high));
-        const int64_t maxAbs = std::max(std::abs(low), std::abs(high));
-        auto& table = storage();
-        table.resize(size_t((maxAbs - minAbs_) / 2 + 1));
-        for (size_t i = table.size(); i-- > 0;)
-            table[i] = compute(minAbs_ + 2 * int64_t(i));
-        table_ = table.data();
-    }
-    const std::pair<int64_t, int64_t>& at(int64_t y) const {
-        return table_[(std::abs(y) - minAbs_) / 2];
-    }
-
-private:
-    // One buffer reused by every ellipse (drawing happens on one thread).
-    static std::vector<std::pair<int64_t, int64_t>>& storage() {
-        static thread_local std::vector<std::pair<int64_t, int64_t>> buffer;
-        return buffer;
-    }
-    int64_t minAbs_;
-    const std::pair<int64_t, int64_t>* table_;
-};
 
 struct RowRange {
     int64_t left = 1, right = 0; // inclusive pixel columns; left > right when empty
@@ -357,11 +203,7 @@ void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width) 
         return;
 
     if (w == 1) {
-        ThinExtents thin(sizeX, sizeY);
-        const MirroredExtents extents(2 * (first - 1) - cy2, 2 * (last + 1) - cy2,
-                                      [&](int64_t absY) {
-                                          return std::pair{thin.at(absY), int64_t(0)};
-                                      });
+        const MirroredExtents extents = thinExtentsFor(box, first, last);
         // The outline of a box inside the picture touches all four sides of it and no
         // more: the rubber band's case, written with no tests per span.
         if (!interior && pen && pen->writesDirectly() && box.intersected(pen->clip()) == box) {

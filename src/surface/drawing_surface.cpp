@@ -1,6 +1,8 @@
 #include "surface/drawing_surface.h"
 
 #include "raster/canvas.h"
+#include "raster/outline_change.h"
+#include "raster/shape_scan.h"
 #include "surface/figures.h"
 #include "surface/overlay_coverage.h"
 #include "surface/rect_conversion.h"
@@ -207,17 +209,41 @@ void DrawingSurface::removeSymbol() {
 }
 
 void DrawingSurface::drawPreview(ShapeFigure shape) {
-    removePreview();
-    if (!isValid(AnchorPoint) || !isValid(CurrentPoint))
+    if (!isValid(AnchorPoint) || !isValid(CurrentPoint)) {
+        removePreview();
         return;
+    }
     OverlayFigure figure;
     figure.kind = OverlayKind::ShapePreview;
     figure.shape = shape;
     figure.at = AnchorPoint;
     figure.to = CurrentPoint;
     figure.size = arrowHeadLength(state_.PenWidth);
-    drawOverlay(figure);
+    if (overlay_.preview && isRectangleBand(*overlay_.preview) && isRectangleBand(figure)) {
+        moveRectangleBand(*overlay_.preview, figure);
+    } else {
+        removePreview();
+        drawOverlay(figure);
+    }
     overlay_.preview = figure;
+}
+
+bool DrawingSurface::isRectangleBand(const OverlayFigure& figure) {
+    return figure.kind == OverlayKind::ShapePreview && figure.shape == ShapeFigure::Rectangle;
+}
+
+// A rectangle rubber band moves by inverting where its old and new outlines differ: the
+// anchored sides are not written at all.
+void DrawingSurface::moveRectangleBand(const OverlayFigure& from, const OverlayFigure& to) {
+    auto box = [](const OverlayFigure& figure) {
+        return raster::normalisedBox(figure.at.x(), figure.at.y(), figure.to.x(), figure.to.y());
+    };
+    changedBoxes_.clear();
+    raster::invertRectangleOutlineChange(raster::PixelView::of(picture_), box(from), box(to),
+                                         changedBoxes_);
+    if (pictureChanged)
+        for (const raster::Rect& changed : changedBoxes_)
+            pictureChanged(toQRect(changed));
 }
 
 void DrawingSurface::removePreview() {

@@ -7,6 +7,7 @@
 // it drew it (OverlayFigure) and removes it by drawing it again, so the picture holds at
 // any time exactly the figures the engine knows of.
 
+#include "raster/rect.h"
 #include "surface/drawing_state.h"
 #include "surface/input_state.h"
 #include "surface/overlay_figure.h"
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace raster {
 class Canvas;
@@ -115,6 +117,8 @@ private:
     void removeSymbol();
     void drawPreview(ShapeFigure figure);
     void removePreview();
+    static bool isRectangleBand(const OverlayFigure& figure);
+    void moveRectangleBand(const OverlayFigure& from, const OverlayFigure& to);
     void drawOverlay(const OverlayFigure& figure);
     std::optional<OverlayFigure> symbolFor(QPoint at) const;
 
@@ -139,4 +143,5 @@ private:
     Overlay savedOverlay_;
     QPoint penPosition_ = None;
     TextBox textBox_;
+    std::vector<raster::Rect> changedBoxes_; // kept so that rubber band moves allocate nothing
 };

@@ -18,7 +18,6 @@ void DrawingSurface::ShapeStep(ShapeFigure figure, ShiftState shift, QPoint at) 
     if (shift.left && dragUnchanged(figure, shift, at))
         return; // Shift auto-repeat or a jitter that snaps to the same point: nothing to redraw
     removeSymbol();
-    removePreview();
     CurrentPoint = at;
     if (shift.shift && isValid(AnchorPoint) && isValid(CurrentPoint))
         CurrentPoint = constrained(figure, AnchorPoint, CurrentPoint);
@@ -26,9 +25,10 @@ void DrawingSurface::ShapeStep(ShapeFigure figure, ShiftState shift, QPoint at) 
     if (shift.left) {
         if (!isValid(AnchorPoint))
             AnchorPoint = CurrentPoint;
-        drawPreview(figure);
+        drawPreview(figure); // moves the rubber band shown to the new end
         return;
     }
+    removePreview();
     if (!isValid(AnchorPoint))
         return;
     // Commit with the stroke pen; no symbol shows until the next pointer event.

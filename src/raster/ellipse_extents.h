@@ -1,0 +1,157 @@
+#pragma once
+// The extents of ellipses row by row, exact in integers, shared by the ellipse scan
+// converter and the rubber band's outline change.
+//
+// Ellipse geometry in doubled units, so that half-pixel centres stay integers: the box
+// [l, r) x [t, b) has its centre at (cx2 / 2, cy2 / 2) with cx2 = l + r - 1, and the ellipse
+// through the centres of its extreme pixels has doubled semi-axes W = r - l - 1 and
+// H = b - t - 1. A pixel (x, y) sits at X = 2x - cx2, Y = 2y - cy2; X has the parity of W.
+
+#include "raster/rect.h"
+#include "raster/wide_math.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace raster {
+
+using std::int64_t;
+
+// Largest n >= 0 with n^2 h^2 <= w^2 k (or < when strict), -1 if none; h > 0, k >= 0. In
+// double precision where that cannot decide wrongly, else exactly.
+int64_t largestScaledFast(int64_t w, int64_t h, Int128 k, bool strict);
+
+// Largest |X| <= limit with the parity of `parity`, or -1.
+inline int64_t withParity(int64_t x, int64_t parity) {
+    if (x < 0)
+        return -1;
+    return ((x - parity) & 1) ? x - 1 : x;
+}
+
+// The largest n >= 0 with n^2 h^2 <= w^2 k (< when strict), or -1, for a k that grows
+// from call to call: the half chord of an ellipse's rows taken from the outermost row
+// inwards. Between neighbouring rows the chord grows by a few steps, so it is followed with
+// exact integer tests and recomputed in closed form only when it jumps (flat parts of huge
+// ellipses) or the sizes are too large to follow.
+class ChordTracker {
+public:
+    ChordTracker(int64_t w, int64_t h, bool strict)
+        : w_(w), h_(h), strict_(strict), followed_(w < kFollowed && h < kFollowed),
+          small_(w < kSmall && h < kSmall) {}
+
+    int64_t at(Int128 wideK) {
+        if (!followed_ || n_ == kUnknown)
+            return n_ = largestScaledFast(w_, h_, wideK, strict_);
+        const int64_t k = int64_t(wideK); // below h^2 < 2^60 here
+        for (int steps = 0; steps < kMaxSteps; ++steps) {
+            if (!fits(n_ + 1, k))
+                return n_;
+            ++n_;
+        }
+        return n_ = largestScaledFast(w_, h_, k, strict_);
+    }
+
+private:
+    static constexpr int64_t kFollowed = int64_t(1) << 30, kSmall = int64_t(1) << 15;
+    static constexpr int64_t kUnknown = INT64_MIN;
+    static constexpr int kMaxSteps = 16;
+    bool fits(int64_t n, int64_t k) const {
+        if (small_) {
+            // Sizes below 2^15 (every real picture): the products fit in 64 bits.
+            const int64_t lhs = n * n * (h_ * h_), rhs = w_ * w_ * k;
+            return strict_ ? lhs < rhs : lhs <= rhs;
+        }
+        const Int128 lhs = Int128(n * n) * (h_ * h_), rhs = Int128(w_ * w_) * k;
+        return strict_ ? lhs < rhs : lhs <= rhs;
+    }
+    int64_t w_, h_;
+    bool strict_, followed_, small_;
+    int64_t n_ = kUnknown;
+};
+
+// The thin outline's filled ellipse: pixel rows are rounded to the nearest pixel where the
+// curve is steep, pixel columns where it is flat, which is what a midpoint tracer gives:
+// (X, Y) belongs if |X| <= E(Y) + 1 for the row extent E, or |Y| <= F(X) + 1 for the column
+// extent F (doubled units). Gives the largest |X| on the row |Y| = y, or -1 for none.
+class ThinExtents {
+public:
+    ThinExtents(int64_t w, int64_t h) : w_(w), h_(h), chord_(w, h, false) {}
+    // Called with y falling: the chords asked for, at y then y - 1, then grow steadily.
+    int64_t at(int64_t y) {
+        if (y > h_)
+            return -1;
+        int64_t widest = w_;
+        if (h_ > 0) {
+            // (|X| - 1)^2 H^2 <= W^2 (H^2 - Y^2)
+            const int64_t row = 1 + chord_.at(Int128(h_) * h_ - Int128(y) * y);
+            // X^2 H^2 <= W^2 (H^2 - (|Y| - 1)^2), or any |X| <= W when |Y| <= 1
+            const int64_t column =
+                y <= 1 ? w_ : chord_.at(Int128(h_) * h_ - Int128(y - 1) * (y - 1));
+            widest = std::min(std::max(row, column), w_);
+        }
+        return withParity(widest, w_);
+    }
+
+private:
+    int64_t w_, h_;
+    ChordTracker chord_;
+};
+
+// Pixels strictly inside the ellipse of doubled semi-axes (sw, sh): X^2 sh^2 + Y^2 sw^2 <
+// sw^2 sh^2. Gives the largest |X| of parity `parity` on the row |Y| = y, or -1.
+class StrictExtents {
+public:
+    StrictExtents(int64_t sw, int64_t sh, int64_t parity)
+        : sw_(sw), sh_(sh), parity_(parity), chord_(sw, sh, true) {}
+    int64_t at(int64_t y) {
+        if (sw_ <= 0 || sh_ <= 0 || y >= sh_)
+            return -1;
+        return withParity(chord_.at(Int128(sh_) * sh_ - Int128(y) * y), parity_);
+    }
+
+private:
+    int64_t sw_, sh_, parity_;
+    ChordTracker chord_;
+};
+
+// Row extents depend on |Y| only, so the lower half of an ellipse reuses the upper half's.
+// Holds a pair of extents for each |Y| of the rows from doubled Y `low` to `high`, worked
+// out from the outermost row inwards, the order in which the chords change least.
+class MirroredExtents {
+public:
+    template <typename Compute> MirroredExtents(int64_t low, int64_t high, Compute compute) {
+        minAbs_ = (low <= 0 && high >= 0) ? (low & 1) : std::min(std::abs(low), std::abs(high));
+        const int64_t maxAbs = std::max(std::abs(low), std::abs(high));
+        auto& table = storage();
+        table.resize(size_t((maxAbs - minAbs_) / 2 + 1));
+        for (size_t i = table.size(); i-- > 0;)
+            table[i] = compute(minAbs_ + 2 * int64_t(i));
+        table_ = table.data();
+    }
+    const std::pair<int64_t, int64_t>& at(int64_t y) const {
+        return table_[(std::abs(y) - minAbs_) / 2];
+    }
+
+private:
+    // One buffer reused by every ellipse (drawing happens on one thread).
+    static std::vector<std::pair<int64_t, int64_t>>& storage() {
+        static thread_local std::vector<std::pair<int64_t, int64_t>> buffer;
+        return buffer;
+    }
+    int64_t minAbs_;
+    const std::pair<int64_t, int64_t>* table_;
+};
+
+// The thin outline's row extents for the rows first - 1 to last + 1 of `box`.
+inline MirroredExtents thinExtentsFor(const Rect& box, int64_t first, int64_t last) {
+    const int64_t cy2 = int64_t(box.top) + box.bottom - 1;
+    ThinExtents thin(box.width() - 1, box.height() - 1);
+    return MirroredExtents(2 * (first - 1) - cy2, 2 * (last + 1) - cy2, [&](int64_t absY) {
+        return std::pair{thin.at(absY), int64_t(0)};
+    });
+}
+
+} // namespace raster
