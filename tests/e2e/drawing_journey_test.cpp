@@ -7,7 +7,6 @@
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -58,7 +57,7 @@ protected:
 TEST_F(DrawingJourney, TypedTextIsWrittenIntoThePictureOnEnter) {
     ProgramRun program(session);
     startDrawingPhase(program);
-    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.activate(surface);
     session.key("alt+t");
     session.click(QPoint(300, 300));
     session.type("Bonjour");
@@ -77,7 +76,7 @@ TEST_F(DrawingJourney, TypedTextIsWrittenIntoThePictureOnEnter) {
 TEST_F(DrawingJourney, CopyPutsTheAnnotatedPictureOnTheClipboard) {
     ProgramRun program(session);
     QRect paletteArea = startDrawingPhase(program);
-    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.activate(surface);
     session.key("alt+shift+4 alt+e"); // opaque blue ellipse
     session.drag(QPoint(200, 200), QPoint(400, 320));
     session.run("xdotool", {"mousemove", "--sync", "900", "700"});
@@ -102,21 +101,32 @@ TEST_F(DrawingJourney, F1ShowsTheInfoBoxAndEscClosesIt) {
     ProgramRun program(session);
     palette = session.waitForWindow("Skribando");
     ASSERT_NE(palette, 0u);
-    session.run("xdotool", {"windowactivate", "--sync", QString::number(palette)});
+    session.activate(palette);
     session.key("F1");
-    ASSERT_NE(session.waitForWindow("Info"), 0u);
+    const unsigned long info = session.waitForWindow("Info");
+    ASSERT_NE(info, 0u);
+    session.activate(info);
     session.key("Escape");
     EXPECT_TRUE(session.waitForWindowGone("Info"));
     EXPECT_TRUE(program.running());
 }
 
-TEST_F(DrawingJourney, ChoicesSurviveARestart) {
+TEST_F(DrawingJourney, ChoicesAndPlaceSurviveARestart) {
+    QPoint placed;
     {
         ProgramRun program(session);
         palette = session.waitForWindow("Skribando");
         ASSERT_NE(palette, 0u);
-        session.run("xdotool", {"windowactivate", "--sync", QString::number(palette)});
+        // The start-up steps have run once the palette stands in the top-right corner; a
+        // move before that would be undone by them.
+        ASSERT_TRUE(waitForPaletteInTopRightCorner(session, palette));
+        session.activate(palette);
         session.key("ctrl+4 alt+shift+3 alt+e");
+        session.run("xdotool", {"windowmove", QString::number(palette), "300", "250"});
+        ASSERT_TRUE(X11Session::waitUntil([&] {
+            placed = session.frameGeometry(palette).topLeft();
+            return placed.x() < 400;
+        }));
         session.run("wmctrl", {"-c", "Skribando"});
         ASSERT_TRUE(program.waitForExit());
     }
@@ -131,9 +141,14 @@ TEST_F(DrawingJourney, ChoicesSurviveARestart) {
     EXPECT_TRUE(first.contains("\"WerkzeugMode\"=dword:00000007")) << first;
 
     // A second run that changes nothing stores the same choices: it selected them at start.
+    // Its start-up steps have run once the palette is back where the first run left it.
     ProgramRun again(session);
-    ASSERT_NE(session.waitForWindow("Skribando"), 0u);
-    QThread::msleep(800); // past the first activation
+    palette = session.waitForWindow("Skribando");
+    ASSERT_NE(palette, 0u);
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return session.frameGeometry(palette).topLeft() == placed;
+    })) << "the palette returns to ("
+        << placed.x() << ", " << placed.y() << ")";
     session.run("wmctrl", {"-c", "Skribando"});
     ASSERT_TRUE(again.waitForExit());
     const QString second = stored();

@@ -20,7 +20,7 @@ protected:
         session.click(session.windowGeometry(palette).topLeft() + QPoint(26, 11));
         unsigned long surface = session.waitForWindow("ScreenForm");
         ASSERT_NE(surface, 0u);
-        session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+        session.activate(surface);
     }
     // The colour of a picture pixel, with the pointer (and its tool symbol) away from it.
     QRgb pixelAt(QPoint at) {
@@ -31,7 +31,7 @@ protected:
     void waitForPixel(QPoint at, QRgb colour) {
         QRgb seen = pixelAt(at);
         X11Session::waitUntil(
-            [&] { return (seen = session.screenshot().pixel(at) & 0xFFFFFF) == colour; }, 5000);
+            [&] { return (seen = session.screenshot().pixel(at) & 0xFFFFFF) == colour; });
         EXPECT_EQ(seen, colour) << "pixel (" << at.x() << "," << at.y() << ")";
     }
     X11Session session;

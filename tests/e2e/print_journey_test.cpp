@@ -76,7 +76,7 @@ TEST(PrintJourney, ARectangleDrawnOnTheScreenIsPrintedWhereTheLayoutPutsIt) {
     session.click(session.windowGeometry(palette).topLeft() + QPoint(26, 11));
     const unsigned long surface = session.waitForWindow("ScreenForm");
     ASSERT_NE(surface, 0u);
-    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.activate(surface);
     session.key("ctrl+3 alt+shift+4 alt+r"); // 13 pixels, opaque blue, rectangle
     session.drag(QPoint(320, 200), QPoint(640, 400));
     session.run("xdotool", {"mousemove", "--sync", "1000", "700"});
@@ -86,6 +86,7 @@ TEST(PrintJourney, ARectangleDrawnOnTheScreenIsPrintedWhereTheLayoutPutsIt) {
     session.key("ctrl+p");
     const unsigned long dialog = session.waitForWindow("Imprimer l'ecran");
     ASSERT_NE(dialog, 0u) << "the print dialog opens";
+    session.activate(dialog);
     keepReadmeScreenshot("print-dialog", session.steadyScreenshot(), session.frameGeometry(dialog));
     // Print opens with the focus; the fields follow the three buttons. Tabbing into a field
     // selects its text, so typing replaces it. Width 16 cm keeps its default, and the kept

@@ -78,6 +78,7 @@ TEST(ReadmeTour, PaletteDrawingPhaseInfoBoxAndSettings) {
     ASSERT_NE(palette, 0u) << program.output();
     const QRect idle = session.windowGeometry(palette);
     ASSERT_EQ(idle.size(), QSize(52, 23)) << "the palette starts collapsed";
+    ASSERT_TRUE(waitForPaletteInTopRightCorner(session, palette)) << "and has run its start-up";
     keepReadmeScreenshot("palette-idle", session.steadyScreenshot(),
                          AroundFrame(session, palette, 8));
 
@@ -86,7 +87,7 @@ TEST(ReadmeTour, PaletteDrawingPhaseInfoBoxAndSettings) {
     ASSERT_NE(surface, 0u);
     ASSERT_TRUE(
         X11Session::waitUntil([&] { return session.windowGeometry(palette).height() > 300; }));
-    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.activate(surface);
 
     session.key("alt+h");
     session.click(QPoint(150, 130));
@@ -128,19 +129,22 @@ TEST(ReadmeTour, PaletteDrawingPhaseInfoBoxAndSettings) {
     session.key("F1");
     const unsigned long info = session.waitForWindow("Info");
     ASSERT_NE(info, 0u);
+    session.activate(info);
     keepReadmeScreenshot("info-box", session.steadyScreenshot(), session.frameGeometry(info));
 
     session.key("space"); // "Réglages..." has the focus
     const unsigned long settings = session.waitForWindow(QString::fromUtf8("Réglages"));
     ASSERT_NE(settings, 0u);
+    session.activate(settings);
     keepReadmeScreenshot("settings-dialog", session.steadyScreenshot(),
                          session.frameGeometry(settings));
 
     session.key("Escape");
     ASSERT_TRUE(session.waitForWindowGone(QString::fromUtf8("Réglages")));
+    session.activate(info);
     session.key("Escape");
     ASSERT_TRUE(session.waitForWindowGone("Info"));
-    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.activate(surface);
     session.key("F9");
     EXPECT_TRUE(session.waitForWindowGone("ScreenForm"));
 }

@@ -61,17 +61,19 @@ TEST_F(StartAndFreeze, StartFreezesTheScreenWithoutThePaletteAndF9Returns) {
     })) << "the palette expands to the whole tool bar";
 
     // The palette stays above the surface, also once the surface has the focus.
-    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.activate(surface);
     QImage withPalette = session.screenshot();
     EXPECT_NE(withPalette.copy(expanded), pattern.copy(expanded))
         << "the palette shows over the picture";
 
     // Move the palette away: where it stood, the frozen picture shows what lay beneath.
     session.run("xdotool", {"windowmove", QString::number(palette), "20", "300"});
-    X11Session::waitUntil([&] { return session.windowGeometry(palette).x() < 100; }, 3000);
+    ASSERT_TRUE(X11Session::waitUntil([&] { return session.windowGeometry(palette).x() < 100; }));
     QRect paletteNow = session.windowGeometry(palette).adjusted(-10, -40, 10, 10);
-    QImage frozen = session.screenshot();
-    EXPECT_TRUE(SameOutside(pattern, frozen, paletteNow));
+    // The surface repaints what the palette uncovered when its expose event comes.
+    X11Session::waitUntil(
+        [&] { return bool(SameOutside(pattern, session.screenshot(), paletteNow)); });
+    EXPECT_TRUE(SameOutside(pattern, session.screenshot(), paletteNow));
 
     session.key("F9");
     EXPECT_TRUE(session.waitForWindowGone("ScreenForm"));
@@ -89,13 +91,8 @@ TEST_F(StartAndFreeze, ThePaletteStartsWhollyOnTheScreenInItsTopRightCorner) {
     ProgramRun program(session);
     const unsigned long palette = session.waitForWindow("Skribando");
     ASSERT_NE(palette, 0u) << program.output();
-    QRect frame;
-    // The palette places itself once it is shown; the title bar makes the frame taller.
-    X11Session::waitUntil([&] {
-        frame = session.frameGeometry(palette);
-        return frame.height() > 23 && frame.top() == 0 &&
-               frame.right() == session.size().width() - 1;
-    });
+    waitForPaletteInTopRightCorner(session, palette);
+    const QRect frame = session.frameGeometry(palette);
     EXPECT_EQ(frame.top(), 0) << "title bar at the screen's top edge";
     EXPECT_EQ(frame.right(), session.size().width() - 1) << "frame at the screen's right edge";
     EXPECT_TRUE(QRect(QPoint(), session.size()).contains(frame));
@@ -106,7 +103,9 @@ TEST_F(StartAndFreeze, ASecondStartIsRefusedUntilTheFirstHasEnded) {
     ASSERT_NE(session.waitForWindow("Skribando"), 0u);
 
     ProgramRun second(session);
-    ASSERT_NE(session.waitForWindow("Information"), 0u) << "the second start says it is refused";
+    const unsigned long refusal = session.waitForWindow("Information");
+    ASSERT_NE(refusal, 0u) << "the second start says it is refused";
+    session.activate(refusal);
     session.key("Return");
     ASSERT_TRUE(second.waitForExit(10000));
     EXPECT_EQ(second.exitCode(), 0);

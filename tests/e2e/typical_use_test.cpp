@@ -25,14 +25,16 @@ TEST(TypicalUse, AYellowArrowSavedAsPngKeepsDarkTextDark) {
     session.click(session.windowGeometry(palette).topLeft() + QPoint(26, 11));
     unsigned long surface = session.waitForWindow("ScreenForm");
     ASSERT_NE(surface, 0u);
-    session.run("xdotool", {"windowactivate", "--sync", QString::number(surface)});
+    session.activate(surface);
     session.key("alt+2 alt+p"); // transparent yellow, arrow
     session.drag(QPoint(300, 400), QPoint(700, 400));
     session.run("xdotool", {"mousemove", "--sync", "900", "700"});
 
     const QString saved = session.configHome() + "/road.png";
     session.key("ctrl+s");
-    ASSERT_NE(session.waitForWindow("Enregistrer l'ecran"), 0u) << "the save dialog opens";
+    const unsigned long saveDialog = session.waitForWindow("Enregistrer l'ecran");
+    ASSERT_NE(saveDialog, 0u) << "the save dialog opens";
+    session.activate(saveDialog);
     session.type(saved);
     session.key("Return");
     ASSERT_TRUE(X11Session::waitUntil([&] { return QFileInfo::exists(saved); }))

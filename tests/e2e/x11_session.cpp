@@ -4,7 +4,6 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -27,33 +26,27 @@ X11Session::X11Session(int width, int height) : size_(width, height) {
     QDir().mkpath(home_.path() + "/runtime");
     QFile::setPermissions(home_.path() + "/runtime",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    for (int number = 40; number < 90; ++number) {
-        if (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(number)) ||
-            QFileInfo::exists(QString("/tmp/.X%1-lock").arg(number)))
-            continue;
-        display_ = QString(":%1").arg(number);
-        xvfb_.start("Xvfb", {display_, "-screen", "0", QString("%1x%2x24").arg(width).arg(height),
-                             "-nolisten", "tcp"});
-        if (!xvfb_.waitForStarted(5000)) {
-            error_ = "Xvfb does not start";
-            return;
-        }
-        if (waitUntil([&] { return QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(number)); },
-                      5000))
-            break;
-        xvfb_.kill();
-        xvfb_.waitForFinished();
-        display_.clear();
+    // Xvfb picks a free display itself and tells its number once it takes clients, so test
+    // runs that start sessions at the same moment never end up on one display.
+    xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0",
+                         QString("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
+    QByteArray told;
+    const QDeadlineTimer deadline(20000);
+    while (!told.contains('\n') && xvfb_.state() != QProcess::NotRunning &&
+           !deadline.hasExpired()) {
+        xvfb_.waitForReadyRead(100);
+        told += xvfb_.readAllStandardOutput();
     }
-    if (display_.isEmpty()) {
-        error_ = "no free display for Xvfb";
+    if (!told.contains('\n')) {
+        error_ = "Xvfb does not start: " + QString::fromLocal8Bit(xvfb_.readAllStandardError());
         return;
     }
+    display_ = ":" + QString::fromLatin1(told.trimmed());
     windowManager_.setProcessEnvironment(environment());
     windowManager_.start("openbox", {"--sm-disable"});
     windowManager_.waitForStarted(5000);
     // Openbox is ready once it owns the window-manager selection.
-    waitUntil([&] { return run("wmctrl", {"-m"}).contains("Openbox"); }, 5000);
+    waitUntil([&] { return run("wmctrl", {"-m"}).contains("Openbox"); }, 15000);
     ok_ = true;
 }
 
@@ -174,6 +167,10 @@ QRect X11Session::frameGeometry(unsigned long window) const {
                            widths[1].trimmed().toInt(), widths[3].trimmed().toInt());
 }
 
+void X11Session::activate(unsigned long window) const {
+    run("xdotool", {"windowactivate", "--sync", QString::number(window)});
+}
+
 void X11Session::click(QPoint at, int button) const {
     run("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())});
     run("xdotool", {"click", QString::number(button)});
@@ -218,6 +215,14 @@ bool X11Session::waitUntil(const std::function<bool()>& done, int timeoutMs) {
         QThread::msleep(50);
     }
     return true;
+}
+
+bool waitForPaletteInTopRightCorner(const X11Session& session, unsigned long palette) {
+    return X11Session::waitUntil([&] {
+        const QRect frame = session.frameGeometry(palette);
+        return frame.height() > 23 && frame.top() == 0 &&
+               frame.right() == session.size().width() - 1;
+    });
 }
 
 ProgramRun::ProgramRun(const X11Session& session, const QStringList& arguments)

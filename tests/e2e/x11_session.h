@@ -47,6 +47,10 @@ public:
     // The client area with the window manager's frame around it (title bar and borders).
     QRect frameGeometry(unsigned long window) const;
 
+    // Gives `window` the keyboard focus and waits until it has it: a window that has just
+    // appeared may not have it yet, and keys would reach the window below.
+    void activate(unsigned long window) const;
+
     void click(QPoint at, int button = 1) const;
     void drag(QPoint from, QPoint to, const QString& modifiers = {}) const;
     // Presses the left button at the path's first point, moves through the others, releases.
@@ -67,6 +71,11 @@ private:
     QProcess xvfb_;
     QProcess windowManager_;
 };
+
+// Waits until the palette, frame included, stands in the screen's top-right corner, where
+// its start-up steps (loading the settings, the French texts) place it when no position is
+// stored; false when it does not get there.
+bool waitForPaletteInTopRightCorner(const X11Session& session, unsigned long palette);
 
 // The program under test, started on a session.
 class ProgramRun {
