@@ -7,8 +7,10 @@
 #include "support/test_support.h"
 #include "x11_session.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,9 +45,11 @@ testing::AssertionResult near(const QRectF& actual, const QRectF& expected, doub
                                        << text(expected) << " within " << toleranceMm << " mm";
 }
 
+// The screen's grey (210) after the print path, which may round or compress the picture.
 bool isPaperGrey(QRgb pixel) {
-    return qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel) && qRed(pixel) > 180 &&
-           qRed(pixel) < 230;
+    const int low = std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)});
+    const int high = std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)});
+    return high - low <= 8 && low > 180 && high < 235;
 }
 
 bool isBlue(QRgb pixel) {
@@ -98,7 +102,13 @@ TEST(PrintJourney, ARectangleDrawnOnTheScreenIsPrintedWhereTheLayoutPutsIt) {
     session.key("Return");
     ASSERT_TRUE(session.waitForWindowGone("Imprimer l'ecran", 30000));
     ASSERT_TRUE(cups.waitForCompletedJob("skribando-a", 60000)) << cups.log();
-    EXPECT_FALSE(session.isWindowVisible("Information")) << "no message after printing";
+    EXPECT_FALSE(session.isWindowVisible("Information")) << "the wait window is gone";
+    // A failed job would say so in a message box of the program's name, beside the palette.
+    const QStringList named =
+        session.run("xdotool", {"search", "--onlyvisible", "--name", "^Skribando$"})
+            .split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(named.size(), 1) << "no message after printing";
+    session.activate(surface);
     session.key("F9");
     EXPECT_TRUE(session.waitForWindowGone("ScreenForm"));
 
