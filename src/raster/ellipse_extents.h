@@ -43,6 +43,8 @@ public:
           small_(w < kSmall && h < kSmall) {}
 
     int64_t at(Int128 wideK) {
+        if (small_)
+            return atSmall(int64_t(wideK));
         if (!followed_ || n_ == kUnknown)
             return n_ = largestScaledFast(w_, h_, wideK, strict_);
         const int64_t k = int64_t(wideK); // below h^2 < 2^60 here
@@ -55,21 +57,32 @@ public:
     }
 
 private:
+    // Sizes below 2^15 (every real picture): the products fit in 64 bits, and the chord is
+    // followed with sums only, (n + 1)^2 h^2 kept and grown by (2n + 1) h^2 a step.
+    int64_t atSmall(int64_t k) {
+        const int64_t rhs = w_ * w_ * k, hh = h_ * h_;
+        if (n_ == kUnknown) {
+            n_ = largestScaledFast(w_, h_, k, strict_);
+            next_ = (n_ + 1) * (n_ + 1) * hh;
+        }
+        while (strict_ ? next_ < rhs : next_ <= rhs) {
+            ++n_;
+            next_ += (2 * n_ + 1) * hh;
+        }
+        return n_;
+    }
+
     static constexpr int64_t kFollowed = int64_t(1) << 30, kSmall = int64_t(1) << 15;
     static constexpr int64_t kUnknown = INT64_MIN;
     static constexpr int kMaxSteps = 16;
     bool fits(int64_t n, int64_t k) const {
-        if (small_) {
-            // Sizes below 2^15 (every real picture): the products fit in 64 bits.
-            const int64_t lhs = n * n * (h_ * h_), rhs = w_ * w_ * k;
-            return strict_ ? lhs < rhs : lhs <= rhs;
-        }
         const Int128 lhs = Int128(n * n) * (h_ * h_), rhs = Int128(w_ * w_) * k;
         return strict_ ? lhs < rhs : lhs <= rhs;
     }
     int64_t w_, h_;
     bool strict_, followed_, small_;
     int64_t n_ = kUnknown;
+    int64_t next_ = 0; // (n + 1)^2 h^2, for small sizes
 };
 
 // The thin outline's filled ellipse: pixel rows are rounded to the nearest pixel where the
