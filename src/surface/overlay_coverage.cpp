@@ -57,14 +57,22 @@ void addEllipse(std::vector<QRect>& out, QPoint a, QPoint b) {
     // Within each arc between the sample angles the outline is monotonic in x and y, so
     // the box of the arc's ends holds the arc; the margin covers the rounding.
     int arcs = static_cast<int>(std::clamp((rx + ry) / PieceLength, 1.0, 64.0)) * 8;
-    auto pointAt = [&](int i) {
-        double t = 2 * std::numbers::pi * i / arcs;
-        return QPoint(static_cast<int>(std::lround(cx + rx * std::cos(t))),
-                      static_cast<int>(std::lround(cy + ry * std::sin(t))));
+    // The sample angles step round by one rotation (this runs on every move of an ellipse
+    // rubber band; a few hundred sines and cosines would cost more than drawing it). The
+    // rounding error stays far below a pixel.
+    const double step = 2 * std::numbers::pi / arcs;
+    const double stepCos = std::cos(step), stepSin = std::sin(step);
+    double c = 1, s = 0;
+    auto point = [&] {
+        return QPoint(static_cast<int>(std::lround(cx + rx * c)),
+                      static_cast<int>(std::lround(cy + ry * s)));
     };
-    QPoint from = pointAt(0);
+    QPoint from = point();
     for (int i = 1; i <= arcs; ++i) {
-        QPoint to = pointAt(i);
+        const double nextC = c * stepCos - s * stepSin;
+        s = s * stepCos + c * stepSin;
+        c = nextC;
+        QPoint to = point();
         out.push_back(boxOf(from, to));
         from = to;
     }
