@@ -56,9 +56,9 @@ public:
         return n_ = largestScaledFast(w_, h_, k, strict_);
     }
 
-private:
     // Sizes below 2^15 (every real picture): the products fit in 64 bits, and the chord is
     // followed with sums only, (n + 1)^2 h^2 kept and grown by (2n + 1) h^2 a step.
+    bool small() const { return small_; }
     int64_t atSmall(int64_t k) {
         const int64_t rhs = w_ * w_ * k, hh = h_ * h_;
         if (n_ == kUnknown) {
@@ -72,6 +72,7 @@ private:
         return n_;
     }
 
+private:
     static constexpr int64_t kFollowed = int64_t(1) << 30, kSmall = int64_t(1) << 15;
     static constexpr int64_t kUnknown = INT64_MIN;
     static constexpr int kMaxSteps = 16;
@@ -97,7 +98,13 @@ public:
         if (y > h_)
             return -1;
         int64_t widest = w_;
-        if (h_ > 0) {
+        if (h_ > 0 && chord_.small()) {
+            // As below, in 64 bits.
+            const int64_t hh = h_ * h_;
+            const int64_t row = 1 + chord_.atSmall(hh - y * y);
+            const int64_t column = y <= 1 ? w_ : chord_.atSmall(hh - (y - 1) * (y - 1));
+            widest = std::min(std::max(row, column), w_);
+        } else if (h_ > 0) {
             // (|X| - 1)^2 H^2 <= W^2 (H^2 - Y^2)
             const int64_t row = 1 + chord_.at(Int128(h_) * h_ - Int128(y) * y);
             // X^2 H^2 <= W^2 (H^2 - (|Y| - 1)^2), or any |X| <= W when |Y| <= 1
