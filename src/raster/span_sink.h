@@ -69,6 +69,12 @@ private:
             Span& last = spans_.back();
             // Runs of one row arrive pixel by pixel from line tracing; join them on the spot.
             if (last.y == span.y && span.x0 <= last.x1 && span.x1 >= last.x0) {
+                // Grown to the left it may reach the row's previous span: merge them later.
+                if (span.x0 < last.x0 && spans_.size() > 1) {
+                    const Span& previous = spans_[spans_.size() - 2];
+                    if (previous.y == span.y && span.x0 <= previous.x1)
+                        merged_ = false;
+                }
                 last.x0 = last.x0 < span.x0 ? last.x0 : span.x0;
                 last.x1 = last.x1 > span.x1 ? last.x1 : span.x1;
                 return;
