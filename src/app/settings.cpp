@@ -34,6 +34,8 @@ const std::array<SettingDef, 13> SettingsTable = {{
 namespace {
 
 template <class... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
+// Spelled out for compilers without deduction from aggregate initialisation (clang before 17).
+template <class... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 int& edgeOf(QPoint& position, PaletteEdge edge) {
     return edge == PaletteEdge::Left ? position.rx() : position.ry();
