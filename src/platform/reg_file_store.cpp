@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,6 +17,25 @@ QString defaultSettingsFile() {
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/Brenholtsoft/Skribando.reg");
 }
+
+namespace {
+
+// QIODevice::read(limit) takes a buffer of the whole limit first; the file is a few hundred
+// bytes, and every opening, at load and at save, would pay for a megabyte. Reading goes on
+// to the end, whatever size the file claims.
+QByteArray readAtMost(QFile& file, qint64 limit) {
+    const qint64 step = std::max<qint64>(file.size(), 4096);
+    QByteArray bytes;
+    while (bytes.size() < limit) {
+        const QByteArray chunk = file.read(std::min(limit - bytes.size(), step));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    return bytes;
+}
+
+} // namespace
 
 RegFileStore::RegFileStore(const QString& filePath) : filePath_(filePath) {}
 
@@ -28,7 +48,7 @@ bool RegFileStore::openKey(const QString& keyPath) {
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly))
             return false;
-        read_ = parseRegFile(file.read(MaxReadBytes), keyPath).values;
+        read_ = parseRegFile(readAtMost(file, MaxReadBytes), keyPath).values;
     } else if (!writeFile({})) {
         return false; // the key cannot be created
     }
