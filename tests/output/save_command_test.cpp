@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -159,6 +161,33 @@ TEST_F(SaveCommandTest, SavingIntoAnUnwritableFolderKeepsTheOldFile) {
     }
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Datei " + target + " kann nicht erstellt werden.");
+    EXPECT_TRUE(readback::fileBytes(target) == before);
+    EXPECT_EQ(filesInFolder(), QStringList{"shot.png"});
+}
+
+TEST_F(SaveCommandTest, AFullDiskShowsTheWriteErrorAndKeepsTheOldFile) {
+    QString target = folder.filePath("shot.png");
+    ASSERT_TRUE(SaveBitmapToFile(picture, target));
+    std::vector<uint8_t> before = readback::fileBytes(target);
+    SaveCommand command(dialog());
+    answers = {{target, 1}};
+    // A file size limit stands in for the full disk; it binds root too.
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 8192;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const SaveCommand::Outcome outcome = command.run(readback::noisyPicture(300, 200, 5));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(outcome, SaveCommand::Outcome::Failed);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, MessageKind::AppError);
+    EXPECT_TRUE(shown[0].text.startsWith("Fehler beim Schreiben der Datei " + target + " ("))
+        << shown[0].text.toStdString();
+    EXPECT_FALSE(shown[0].busyPointer);
     EXPECT_TRUE(readback::fileBytes(target) == before);
     EXPECT_EQ(filesInFolder(), QStringList{"shot.png"});
 }
