@@ -142,10 +142,13 @@ private:
 // out from the outermost row inwards, the order in which the chords change least.
 class MirroredExtents {
 public:
-    template <typename Compute> MirroredExtents(int64_t low, int64_t high, Compute compute) {
+    using Table = std::vector<std::pair<int64_t, int64_t>>;
+    // Works the table out into `table` (by default one buffer reused by every ellipse, as
+    // drawing happens on one thread), which must outlive the extents.
+    template <typename Compute>
+    MirroredExtents(int64_t low, int64_t high, Compute compute, Table& table = storage()) {
         minAbs_ = (low <= 0 && high >= 0) ? (low & 1) : std::min(std::abs(low), std::abs(high));
         const int64_t maxAbs = std::max(std::abs(low), std::abs(high));
-        auto& table = storage();
         table.resize(size_t((maxAbs - minAbs_) / 2 + 1));
         for (size_t i = table.size(); i-- > 0;)
             table[i] = compute(minAbs_ + 2 * int64_t(i));
@@ -155,23 +158,22 @@ public:
         return table_[(std::abs(y) - minAbs_) / 2];
     }
 
+    // Extents worked out before, kept by the caller.
+    MirroredExtents(int64_t minAbs, const Table& table) : minAbs_(minAbs), table_(table.data()) {}
+    int64_t minAbs() const { return minAbs_; }
+
 private:
-    // One buffer reused by every ellipse (drawing happens on one thread).
-    static std::vector<std::pair<int64_t, int64_t>>& storage() {
-        static thread_local std::vector<std::pair<int64_t, int64_t>> buffer;
+    static Table& storage() {
+        static thread_local Table buffer;
         return buffer;
     }
     int64_t minAbs_;
     const std::pair<int64_t, int64_t>* table_;
 };
 
-// The thin outline's row extents for the rows first - 1 to last + 1 of `box`.
-inline MirroredExtents thinExtentsFor(const Rect& box, int64_t first, int64_t last) {
-    const int64_t cy2 = int64_t(box.top) + box.bottom - 1;
-    ThinExtents thin(box.width() - 1, box.height() - 1);
-    return MirroredExtents(2 * (first - 1) - cy2, 2 * (last + 1) - cy2, [&](int64_t absY) {
-        return std::pair{thin.at(absY), int64_t(0)};
-    });
-}
+// The thin outline's row extents for the rows first - 1 to last + 1 of `box`, valid until
+// the next call. The last two sets worked out are kept: a rubber band takes off the outline
+// it drew one move before, with the same extents.
+MirroredExtents thinExtentsFor(const Rect& box, int64_t first, int64_t last);
 
 } // namespace raster
