@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "app/dspez.h"
+#include "app/window_frame.h"
 #include "platform/reg_file_store.h"
 
 #include "controls/num_edit.h"
@@ -139,7 +140,7 @@ QPoint WidgetSettingsHost::palettePosition() const {
 }
 
 QSize WidgetSettingsHost::paletteOuterSize() const {
-    return palette_->frameGeometry().size();
+    return KnownFrameGeometry(*palette_).size();
 }
 
 void WidgetSettingsHost::movePalette(QPoint topLeft) {
