@@ -266,7 +266,8 @@ void DrawingSurface::drawOverlay(const OverlayFigure& figure) {
     if (!pictureChanged)
         return;
     QRect bounds = picture_.rect();
-    for (const QRect& strip : overlayCoverage(figure)) {
+    overlayCoverage(figure, strips_);
+    for (const QRect& strip : strips_) {
         QRect r = strip.intersected(bounds);
         if (!r.isEmpty())
             pictureChanged(r);

@@ -143,5 +143,7 @@ private:
     Overlay savedOverlay_;
     QPoint penPosition_ = None;
     TextBox textBox_;
-    std::vector<raster::Rect> changedBoxes_; // kept so that rubber band moves allocate nothing
+    // The areas a rubber band move changed, kept so that moves allocate nothing.
+    std::vector<raster::Rect> changedBoxes_;
+    std::vector<QRect> strips_;
 };

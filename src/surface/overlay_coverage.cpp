@@ -8,8 +8,9 @@
 #include <numbers>
 
 namespace {
-// Pieces of a 1-pixel line are at most this long along its major axis.
-constexpr int PieceLength = 64;
+// Pieces of a 1-pixel line are at most this long along its major axis: strips thin enough
+// that a long diagonal repaints a narrow band, few enough that a move finds them quickly.
+constexpr int PieceLength = 128;
 // Every strip is grown by this margin: the rasterizer's pixel choice near a piece's end
 // may fall one pixel beyond the ideal line.
 constexpr int Margin = 2;
@@ -56,7 +57,8 @@ void addEllipse(std::vector<QRect>& out, QPoint a, QPoint b) {
     double rx = (right - left) / 2, ry = (bottom - top) / 2;
     // Within each arc between the sample angles the outline is monotonic in x and y, so
     // the box of the arc's ends holds the arc; the margin covers the rounding.
-    int arcs = static_cast<int>(std::clamp((rx + ry) / PieceLength, 1.0, 64.0)) * 8;
+    // A multiple of four arcs, so the samples include the four extreme points.
+    int arcs = static_cast<int>(std::clamp((rx + ry) / PieceLength, 1.0, 32.0)) * 8;
     // The sample angles step round by one rotation (this runs on every move of an ellipse
     // rubber band; a few hundred sines and cosines would cost more than drawing it). The
     // rounding error stays far below a pixel.
@@ -64,8 +66,8 @@ void addEllipse(std::vector<QRect>& out, QPoint a, QPoint b) {
     const double stepCos = std::cos(step), stepSin = std::sin(step);
     double c = 1, s = 0;
     auto point = [&] {
-        return QPoint(static_cast<int>(std::lround(cx + rx * c)),
-                      static_cast<int>(std::lround(cy + ry * s)));
+        return QPoint(static_cast<int>(std::floor(cx + rx * c + 0.5)),
+                      static_cast<int>(std::floor(cy + ry * s + 0.5)));
     };
     QPoint from = point();
     for (int i = 1; i <= arcs; ++i) {
@@ -79,11 +81,11 @@ void addEllipse(std::vector<QRect>& out, QPoint a, QPoint b) {
 }
 } // namespace
 
-std::vector<QRect> overlayCoverage(const OverlayFigure& figure) {
-    std::vector<QRect> out;
+void overlayCoverage(const OverlayFigure& figure, std::vector<QRect>& out) {
+    out.clear();
     QPoint a = figure.at, b = figure.to;
     if (figure.kind != OverlayKind::ShapePreview)
-        return out; // symbols are small: their touched box is reported as it is
+        return; // symbols are small: their touched box is reported as it is
     switch (figure.shape) {
     case ShapeFigure::Line:
         addLine(out, a, b);
@@ -104,5 +106,4 @@ std::vector<QRect> overlayCoverage(const OverlayFigure& figure) {
         addEllipse(out, a, b);
         break;
     }
-    return out;
 }

@@ -7,5 +7,6 @@
 #include <QRect>
 #include <vector>
 
-// Strips for a rubber band (ShapePreview); empty for the small tool symbols.
-std::vector<QRect> overlayCoverage(const OverlayFigure& figure);
+// Strips for a rubber band (ShapePreview) into `out`, which is emptied first; none for the
+// small tool symbols.
+void overlayCoverage(const OverlayFigure& figure, std::vector<QRect>& out);
