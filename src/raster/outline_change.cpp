@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace raster {
 
@@ -71,15 +72,23 @@ Runs differenceOf(const Runs& a, const Runs& b) {
     return out;
 }
 
+// The part of a run that lies in a picture of `lines` lines each `length` pixels long.
+std::optional<Run> insideOf(const Run& run, int64_t lines, int64_t length) {
+    const int64_t begin = std::max<int64_t>(run.begin, 0);
+    const int64_t end = std::min<int64_t>(run.end, length);
+    if (run.line < 0 || run.line >= lines || begin >= end)
+        return std::nullopt;
+    return Run{run.line, begin, end};
+}
+
 void invertRows(const PixelView& view, const Runs& rows, std::vector<Rect>& changed) {
     for (int i = 0; i < rows.count; ++i) {
-        const Run& run = rows.runs[i];
-        const int64_t x0 = std::max<int64_t>(run.begin, 0);
-        const int64_t x1 = std::min<int64_t>(run.end, view.width);
-        if (run.line < 0 || run.line >= view.height || x0 >= x1)
+        const std::optional<Run> run = insideOf(rows.runs[i], view.height, view.width);
+        if (!run)
             continue;
-        fillSpan(view.row(int(run.line)), int(x0), int(x1), masksFor(Mix::Not, 0));
-        changed.push_back({int(x0), int(run.line), int(x1), int(run.line) + 1});
+        const int y = int(run->line), x0 = int(run->begin), x1 = int(run->end);
+        fillSpan(view.row(y), x0, x1, masksFor(Mix::Not, 0));
+        changed.push_back({x0, y, x1, y + 1});
     }
 }
 
@@ -108,13 +117,11 @@ void flipColumns(const PixelView& view, const int64_t* xs, int count, int64_t y0
 void invertColumns(const PixelView& view, const Runs& columns, std::vector<Rect>& changed) {
     Runs inside;
     for (int i = 0; i < columns.count; ++i) {
-        const Run& run = columns.runs[i];
-        const int64_t y0 = std::max<int64_t>(run.begin, 0);
-        const int64_t y1 = std::min<int64_t>(run.end, view.height);
-        if (run.line < 0 || run.line >= view.width || y0 >= y1)
+        const std::optional<Run> run = insideOf(columns.runs[i], view.width, view.height);
+        if (!run)
             continue;
-        inside.add({run.line, y0, y1});
-        changed.push_back({int(run.line), int(y0), int(run.line) + 1, int(y1)});
+        inside.add(*run);
+        changed.push_back({int(run->line), int(run->begin), int(run->line) + 1, int(run->end)});
     }
     int64_t cuts[8];
     int cutCount = 0;

@@ -17,16 +17,6 @@ QImage White(QSize size) {
     return picture;
 }
 
-// How many pixels of `area` in `picture` have exactly `colour`.
-int CountColour(const QImage& picture, QRect area, QRgb colour) {
-    int count = 0;
-    area = area.intersected(picture.rect());
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += (picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
-    return count;
-}
-
 class DrawingJourney : public testing::Test {
 protected:
     void SetUp() override {
@@ -67,9 +57,9 @@ TEST_F(DrawingJourney, TypedTextIsWrittenIntoThePictureOnEnter) {
     // The default colour is red; text is always written opaque.
     ASSERT_TRUE(X11Session::waitUntil([&] {
         shot = session.screenshot();
-        return CountColour(shot, QRect(300, 240, 200, 62), qRgb(255, 0, 0)) > 60;
+        return testsupport::countColour(shot, qRgb(255, 0, 0), QRect(300, 240, 200, 62)) > 60;
     })) << "the text's pixels sit above and right of the click";
-    EXPECT_EQ(CountColour(shot, QRect(0, 0, 290, 800), qRgb(255, 0, 0)), 0)
+    EXPECT_EQ(testsupport::countColour(shot, qRgb(255, 0, 0), QRect(0, 0, 290, 800)), 0)
         << "nothing red left of the text";
 }
 
@@ -92,9 +82,10 @@ TEST_F(DrawingJourney, CopyPutsTheAnnotatedPictureOnTheClipboard) {
     })) << "another program can paste the picture";
     copied = copied.convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(copied.size(), session.size());
-    EXPECT_GT(CountColour(copied, QRect(190, 190, 220, 140), qRgb(0, 0, 255)), 400)
+    EXPECT_GT(testsupport::countColour(copied, qRgb(0, 0, 255), QRect(190, 190, 220, 140)), 400)
         << "the ellipse is in the copy";
-    EXPECT_EQ(CountColour(copied, paletteArea, qRgb(0, 0, 255)), 0) << "the palette is not";
+    EXPECT_EQ(testsupport::countColour(copied, qRgb(0, 0, 255), paletteArea), 0)
+        << "the palette is not";
 }
 
 TEST_F(DrawingJourney, F1ShowsTheInfoBoxAndEscClosesIt) {

@@ -2,6 +2,7 @@
 // kind of annotation, the info box and the settings dialog over it. Each state is checked,
 // then kept as the README's screenshot of it.
 #include "readme_screenshots.h"
+#include "support/picture_diff.h"
 #include "support/test_support.h"
 #include "x11_session.h"
 
@@ -51,15 +52,6 @@ QImage DocumentScreen(QSize size) {
         y += 24;
     }
     return screen;
-}
-
-int CountColour(const QImage& picture, QRect area, QRgb colour) {
-    int count = 0;
-    area = area.intersected(picture.rect());
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += (picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
-    return count;
 }
 
 // A window's frame with a little of the screen around it, as a person would crop it.
@@ -113,13 +105,13 @@ TEST(ReadmeTour, PaletteDrawingPhaseInfoBoxAndSettings) {
     QImage shot;
     auto allDrawn = [&] {
         shot = session.steadyScreenshot();
-        return CountColour(shot, QRect(140, 70, 70, 90), 0x00C400) > 100 &&
-               CountColour(shot, QRect(220, 70, 70, 90), 0xDC0000) > 100 &&
-               CountColour(shot, QRect(300, 330, 100, 100), 0xFFFF00) > 200 &&
-               CountColour(shot, QRect(690, 190, 270, 20), 0xFF0000) > 500 &&
-               CountColour(shot, QRect(750, 420, 320, 20), 0xFF0000) > 1500 &&
-               CountColour(shot, QRect(390, 600, 320, 60), 0x00FF00) > 1000 &&
-               CountColour(shot, QRect(560, 650, 300, 75), 0x0000FF) > 100;
+        return testsupport::countColour(shot, 0x00C400, QRect(140, 70, 70, 90)) > 100 &&
+               testsupport::countColour(shot, 0xDC0000, QRect(220, 70, 70, 90)) > 100 &&
+               testsupport::countColour(shot, 0xFFFF00, QRect(300, 330, 100, 100)) > 200 &&
+               testsupport::countColour(shot, 0xFF0000, QRect(690, 190, 270, 20)) > 500 &&
+               testsupport::countColour(shot, 0xFF0000, QRect(750, 420, 320, 20)) > 1500 &&
+               testsupport::countColour(shot, 0x00FF00, QRect(390, 600, 320, 60)) > 1000 &&
+               testsupport::countColour(shot, 0x0000FF, QRect(560, 650, 300, 75)) > 100;
     };
     ASSERT_TRUE(X11Session::waitUntil(allDrawn))
         << "stamps, arrow, ellipse, rectangle, pen and text all show";

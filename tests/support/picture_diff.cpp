@@ -33,8 +33,8 @@ testing::AssertionResult samePixels(const QImage& expected, const QImage& actual
             if (e == a)
                 continue;
             if (++differing <= 5)
-                first << "  (" << x << "," << y << "): expected #" << std::hex << e << ", got #" << a
-                      << std::dec << "\n";
+                first << "  (" << x << "," << y << "): expected #" << std::hex << e << ", got #"
+                      << a << std::dec << "\n";
             left = std::min(left, x), top = std::min(top, y);
             right = std::max(right, x), bottom = std::max(bottom, y);
         }
@@ -43,6 +43,15 @@ testing::AssertionResult samePixels(const QImage& expected, const QImage& actual
     return testing::AssertionFailure() << differing << " pixels differ within x " << left << ".."
                                        << right << ", y " << top << ".." << bottom << ":\n"
                                        << first.str();
+}
+
+int countColour(const QImage& picture, QRgb colour, QRect area) {
+    area = area.isNull() ? picture.rect() : area.intersected(picture.rect());
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += (picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return count;
 }
 
 } // namespace testsupport

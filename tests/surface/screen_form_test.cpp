@@ -59,14 +59,6 @@ protected:
     QImage capture;
 };
 
-int countColour(const QImage& picture, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            count += (picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
-    return count;
-}
-
 int firstDarkRow(const QImage& picture, int columns) {
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < std::min(columns, picture.width()); ++x)
@@ -138,8 +130,8 @@ TEST_F(ScreenFormTest, TypedTextIsWrittenWhereTheBoxShowedIt) {
     EXPECT_TRUE(edit->text().isEmpty());
     form.ParkToolSymbol();
     QImage picture = form.surface().Picture();
-    EXPECT_GT(countColour(picture, qRgb(0, 0, 255)), 100);
-    EXPECT_GT(countColour(picture, qRgb(0, 0, 0)), 50) << "a shadow from 20 points up";
+    EXPECT_GT(testsupport::countColour(picture, qRgb(0, 0, 255)), 100);
+    EXPECT_GT(testsupport::countColour(picture, qRgb(0, 0, 0)), 50) << "a shadow from 20 points up";
     EXPECT_NEAR(firstDarkColumn(picture), shownColumn, 1);
     EXPECT_NEAR(firstDarkRow(picture, edit->x() + letters), shownRow, 1);
 }
@@ -202,7 +194,7 @@ TEST_F(ScreenFormTest, MenuShortcutsComeBeforeTheTextBoxKeys) {
     QTest::keyClick(edit, Qt::Key_L, Qt::AltModifier);
     EXPECT_EQ(state.Tool, ToolLine);
     EXPECT_FALSE(edit->isVisible());
-    EXPECT_GT(countColour(form.surface().Picture(), qRgb(0, 0, 255)), 20);
+    EXPECT_GT(testsupport::countColour(form.surface().Picture(), qRgb(0, 0, 255)), 20);
 }
 
 TEST_F(ScreenFormTest, ShowingTheFormHidesAndEmptiesTheBox) {
