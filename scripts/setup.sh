@@ -12,7 +12,7 @@ packages=(
     fonts-liberation2 fonts-dejavu-core
     xvfb xauth xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
     cups cups-bsd printer-driver-cups-pdf
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev llvm-14
 )
 
 missing=()
