@@ -23,8 +23,9 @@ namespace fuzz {
 // Starts a QApplication on the offscreen platform once, for widgets, fonts and cursors.
 void startQtApplication();
 
-// A folder of its own for this process, in memory when /dev/shm is there (the code under
-// test flushes its files to disk), removed when the process ends.
+// A folder of its own for this process in the temporary folder ($TMPDIR). libFuzzer ends
+// with _Exit, so it stays behind; scripts/fuzz.sh points $TMPDIR into its own scratch
+// folder in memory (the code under test flushes its files to disk) and removes that.
 const QString& scratchFolder();
 
 } // namespace fuzz

@@ -16,8 +16,10 @@ CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=Fuzz -DSKRIBAN
     -DSKRIBANDO_BENCH=OFF >/dev/null
 cmake --build "$dir" --target fuzzers -j"$(nproc)"
 
-work=$(mktemp -d)
+# In memory where possible: the targets write and flush files on every input.
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work
 mkdir -p "$dir/findings"
 
 # One target: new inputs go to the copy, so the committed corpus never changes; it runs in
