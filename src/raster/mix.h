@@ -41,33 +41,21 @@ constexpr MixMasks masksFor(Mix mix, COLORREF colour) {
     return {0xFFFFFFFFu, 0};
 }
 
+// Applies the masks to `count` pixels from `pixel` on, count > 2.
+void fillLongSpan(std::uint32_t* pixel, int count, MixMasks masks);
+
 // Applies the masks to pixels x0 <= x < x1 of a row, x0 < x1. The caller has clipped the span.
-inline void fillSpan(std::uint32_t* row, int x0, int x1, MixMasks masks) {
+// Thin figures write one or two pixels a row: that case is always inlined, with no loop.
+[[gnu::always_inline]] inline void fillSpan(std::uint32_t* row, int x0, int x1, MixMasks masks) {
     std::uint32_t* pixel = row + x0;
     const int count = x1 - x0;
-    if (count <= 2) {
-        // Thin figures write one or two pixels a row (never none): no loop at all.
-        pixel[0] = (pixel[0] & masks.andMask) ^ masks.xorMask;
-        if (count == 2)
-            pixel[1] = (pixel[1] & masks.andMask) ^ masks.xorMask;
+    if (count > 2) {
+        fillLongSpan(pixel, count, masks);
         return;
     }
-    if (count < 8) {
-        // Skip the vector loops' set-up for short spans.
-        for (int i = 0; i < count; ++i)
-            pixel[i] = (pixel[i] & masks.andMask) ^ masks.xorMask;
-        return;
-    }
-    if (masks.andMask == 0) {
-        for (int i = 0; i < count; ++i)
-            pixel[i] = masks.xorMask;
-    } else if (masks.xorMask == 0) {
-        for (int i = 0; i < count; ++i)
-            pixel[i] &= masks.andMask;
-    } else {
-        for (int i = 0; i < count; ++i)
-            pixel[i] = (pixel[i] & masks.andMask) ^ masks.xorMask;
-    }
+    pixel[0] = (pixel[0] & masks.andMask) ^ masks.xorMask;
+    if (count == 2)
+        pixel[1] = (pixel[1] & masks.andMask) ^ masks.xorMask;
 }
 
 inline void fillSpan(const PixelView& view, int y, int x0, int x1, MixMasks masks) {
