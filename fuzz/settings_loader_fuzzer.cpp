@@ -6,6 +6,7 @@
 #include "fuzz_check.h"
 #include "platform/reg_file.h"
 #include "platform/reg_file_store.h"
+#include "support/plain_settings_host.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -17,23 +18,6 @@
 
 namespace {
 
-// The palette and the print dialog as plain values, so doubles keep every bit.
-class PlainHost : public SettingsHost {
-public:
-    double printValue(PrintField field) const override { return print[size_t(field)]; }
-    void setPrintValue(PrintField field, double value) override { print[size_t(field)] = value; }
-    bool seitRatio() const override { return ratio; }
-    void setSeitRatio(bool checked) override { ratio = checked; }
-    QPoint palettePosition() const override { return position; }
-    QSize paletteOuterSize() const override { return {60, 50}; }
-    void movePalette(QPoint topLeft) override { position = topLeft; }
-    QSize screenSize() const override { return {1920, 1080}; }
-
-    std::array<double, 4> print{2.5, 1.8, 16.0, 17.0};
-    bool ratio = true;
-    QPoint position{1860, 0};
-};
-
 // Every home of a setting, doubles by their bits.
 struct Homes {
     GlobalSettings settings;
@@ -43,7 +27,7 @@ struct Homes {
     bool operator==(const Homes&) const = default;
 };
 
-Homes homesOf(const GlobalSettings& settings, const PlainHost& host) {
+Homes homesOf(const GlobalSettings& settings, const PlainSettingsHost& host) {
     Homes homes{settings, {}, host.ratio, host.position};
     for (size_t i = 0; i < 4; ++i)
         homes.print[i] = std::bit_cast<quint64>(host.print[i]);
@@ -69,7 +53,7 @@ std::optional<double> measureIn(const QList<NamedValue>& values, const char* nam
 // What loading `values` over the defaults must give, written out setting by setting.
 Homes expectedHomes(const QList<NamedValue>& values) {
     GlobalSettings s;
-    PlainHost host;
+    PlainSettingsHost host;
     s.MauszeigerMode = dwordIn(values, "MauszeigerMode").value_or(s.MauszeigerMode);
     s.AutoOpen = dwordIn(values, "AutoOpen").value_or(s.AutoOpen) != 0;
     s.AutoClose = dwordIn(values, "AutoClose").value_or(s.AutoClose) != 0;
@@ -123,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QList<NamedValue> stored = parseRegFile(original, SettingsKeyPath).values;
 
     GlobalSettings settings;
-    PlainHost host;
+    PlainSettingsHost host;
     RegFileStore store(path);
     FUZZ_CHECK(LoadSettings(host, store, settings));
     const Homes loaded = homesOf(settings, host);
@@ -133,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(SaveSettings(host, store, settings));
     const QByteArray saved = readFile(path);
     GlobalSettings reloadedSettings;
-    PlainHost reloadedHost;
+    PlainSettingsHost reloadedHost;
     FUZZ_CHECK(LoadSettings(reloadedHost, store, reloadedSettings));
     FUZZ_CHECK(homesOf(reloadedSettings, reloadedHost) == loaded,
                "a setting changed in a round trip");

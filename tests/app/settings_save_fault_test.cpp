@@ -1,6 +1,7 @@
 // A settings save that is killed midway or that fails leaves settings that load whole: the
 // previous ones or the new ones, never a mix or a cut-off file.
 #include "app/settings.h"
+#include "support/plain_settings_host.h"
 
 #include "folder_permissions.h"
 #include "platform/reg_file_store.h"
@@ -17,26 +18,9 @@
 
 namespace {
 
-// The palette and print dialog as plain values.
-class PlainHost : public SettingsHost {
-public:
-    double printValue(PrintField field) const override { return print[size_t(field)]; }
-    void setPrintValue(PrintField field, double value) override { print[size_t(field)] = value; }
-    bool seitRatio() const override { return ratio; }
-    void setSeitRatio(bool checked) override { ratio = checked; }
-    QPoint palettePosition() const override { return position; }
-    QSize paletteOuterSize() const override { return {60, 50}; }
-    void movePalette(QPoint topLeft) override { position = topLeft; }
-    QSize screenSize() const override { return {1920, 1080}; }
-
-    std::array<double, 4> print{2.5, 1.8, 16.0, 17.0};
-    bool ratio = true;
-    QPoint position{1860, 0};
-};
-
 struct Snapshot {
     GlobalSettings settings;
-    PlainHost host;
+    PlainSettingsHost host;
 
     bool operator==(const Snapshot& other) const {
         return settings == other.settings && host.print == other.host.print &&
