@@ -1,6 +1,7 @@
 // A settings save that is killed midway or that fails leaves settings that load whole: the
 // previous ones or the new ones, never a mix or a cut-off file.
 #include "app/settings.h"
+#include "support/file_size_limit.h"
 #include "support/plain_settings_host.h"
 
 #include "folder_permissions.h"
@@ -161,15 +162,7 @@ TEST_F(SettingsSaveFault, ASaveThatFailsKeepsThePreviousSettingsLoadable) {
         SCOPED_TRACE(fullDisk ? "full disk" : "read-only folder");
         bool saved = true;
         if (fullDisk) {
-            rlimit previous{};
-            getrlimit(RLIMIT_FSIZE, &previous);
-            auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit tiny = previous;
-            tiny.rlim_cur = 4096;
-            setrlimit(RLIMIT_FSIZE, &tiny);
-            saved = save(path, second());
-            setrlimit(RLIMIT_FSIZE, &previous);
-            std::signal(SIGXFSZ, previousHandler);
+            saved = withFileSizeLimit(4096, [&] { return save(path, second()); });
         } else {
             ReadOnlyFolder readOnly(folder);
             if (!readOnly.active())

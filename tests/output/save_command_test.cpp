@@ -3,6 +3,7 @@
 #include "output/save_bitmap.h"
 #include "output/save_command.h"
 #include "read_back.h"
+#include "support/file_size_limit.h"
 #include "support/picture_diff.h"
 
 #include <QDir>
@@ -171,16 +172,8 @@ TEST_F(SaveCommandTest, AFullDiskShowsTheWriteErrorAndKeepsTheOldFile) {
     std::vector<uint8_t> before = readback::fileBytes(target);
     SaveCommand command(dialog());
     answers = {{target, 1}};
-    // A file size limit stands in for the full disk; it binds root too.
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 8192;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const SaveCommand::Outcome outcome = command.run(readback::noisyPicture(300, 200, 5));
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    const SaveCommand::Outcome outcome =
+        withFileSizeLimit(8192, [&] { return command.run(readback::noisyPicture(300, 200, 5)); });
 
     EXPECT_EQ(outcome, SaveCommand::Outcome::Failed);
     ASSERT_EQ(shown.size(), 1u);

@@ -1,4 +1,5 @@
 #include "platform/reg_file_store.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,16 +161,7 @@ TEST(RegFileStore, AFailedSaveLeavesThePreviousFileIntact) {
     ASSERT_TRUE(store.openKey(SettingsKeyPath));
     for (int i = 0; i < 200; ++i)
         store.writeDword(QString("Value%1").arg(i), i);
-    // A file size limit makes the writes fail as a full disk would (even for root).
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    const bool saved_ok = store.closeKey();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const bool saved_ok = withFileSizeLimit(64, [&] { return store.closeKey(); });
 
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(readAll(path), before);
