@@ -76,8 +76,10 @@ QString WriteNumberText(double x, int decimals, const QLocale& locale) {
     // A value that rounds to zero shows no sign ("-0,0" would read as a different number).
     if (text.startsWith(QLatin1Char('-')) && ReadNumberText(text) == 0)
         text.remove(0, 1);
+    // Only a separator the field reads back (and lets be typed) is written: in a locale with
+    // another one ("٫") the value would read back as 0.
     const QString separator = locale.decimalPoint();
-    if (separator != QLatin1String("."))
+    if (separator == QLatin1String(","))
         text.replace(QLatin1Char('.'), separator);
     return text;
 }

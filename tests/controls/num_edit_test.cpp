@@ -51,6 +51,16 @@ TEST(NumberSyntax, WritesFixedDecimalsWithTheLocaleSeparator) {
     EXPECT_EQ(WriteNumberText(3.7, 0, commaLocale()), "4");
 }
 
+TEST(NumberSyntax, ALocaleWhoseSeparatorCannotBeReadBackWritesAPoint) {
+    // Arabic writes "2٫5"; the field reads only "," and ".", so the value would be lost.
+    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    ASSERT_NE(arabic.decimalPoint(), QLatin1String(","));
+    ASSERT_NE(arabic.decimalPoint(), QLatin1String("."));
+    const QString written = WriteNumberText(2.5, 1, arabic);
+    EXPECT_EQ(written, "2.5");
+    EXPECT_EQ(ReadNumberText(written), 2.5);
+}
+
 TEST(NumberKeys, LetThroughOnlyTheCharactersOfANumber) {
     for (QChar c : QStringLiteral("0123456789,-.\b\t\r\x1b\x03\x16\x18\x1a"))
         EXPECT_TRUE(IsNumberKey(c)) << int(c.unicode());
