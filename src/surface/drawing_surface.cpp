@@ -265,13 +265,19 @@ void DrawingSurface::drawOverlay(const OverlayFigure& figure) {
     c.takeTouched();
     if (!pictureChanged)
         return;
-    QRect bounds = picture_.rect();
-    overlayCoverage(figure, strips_);
-    for (const QRect& strip : strips_) {
-        QRect r = strip.intersected(bounds);
-        if (!r.isEmpty())
-            pictureChanged(r);
+    // The strips depend on the figure and the picture's size alone: the rubber band taken
+    // off reports those it was drawn with.
+    const QRect bounds = picture_.rect();
+    if (!(stripsFigure_ == figure) || stripsBounds_ != bounds) {
+        overlayCoverage(figure, strips_);
+        for (QRect& strip : strips_)
+            strip = strip.intersected(bounds);
+        stripsFigure_ = figure;
+        stripsBounds_ = bounds;
     }
+    for (const QRect& strip : strips_)
+        if (!strip.isEmpty())
+            pictureChanged(strip);
 }
 
 // ---- pictures ----

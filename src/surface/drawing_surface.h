@@ -146,4 +146,6 @@ private:
     // The areas a rubber band move changed, kept so that moves allocate nothing.
     std::vector<raster::Rect> changedBoxes_;
     std::vector<QRect> strips_;
+    std::optional<OverlayFigure> stripsFigure_; // the rubber band `strips_` belong to,
+    QRect stripsBounds_;                        // clipped to a picture of this size
 };
