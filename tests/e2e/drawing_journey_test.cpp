@@ -30,7 +30,7 @@ protected:
         palette = session.waitForWindow("Skribando");
         EXPECT_NE(palette, 0u) << program.output();
         QRect area = session.windowGeometry(palette);
-        session.click(area.topLeft() + QPoint(26, 11));
+        session.click(area.topLeft() + kLancerInPalette);
         surface = session.waitForWindow("ScreenForm");
         EXPECT_NE(surface, 0u);
         X11Session::waitUntil([&] { return session.windowGeometry(palette).height() > 300; });

@@ -15,12 +15,7 @@ protected:
         paper.fill(Qt::white);
         ASSERT_TRUE(session.setBackground(paper));
         program = std::make_unique<ProgramRun>(session);
-        unsigned long palette = session.waitForWindow("Skribando");
-        ASSERT_NE(palette, 0u);
-        session.click(session.windowGeometry(palette).topLeft() + QPoint(26, 11));
-        unsigned long surface = session.waitForWindow("ScreenForm");
-        ASSERT_NE(surface, 0u);
-        session.activate(surface);
+        ASSERT_NE(startDrawingPhase(session), 0u) << program->output();
     }
     // The colour of a picture pixel, with the pointer (and its tool symbol) away from it.
     QRgb pixelAt(QPoint at) {

@@ -75,12 +75,8 @@ TEST(PrintJourney, ARectangleDrawnOnTheScreenIsPrintedWhereTheLayoutPutsIt) {
     ASSERT_TRUE(session.setBackground(paper));
 
     ProgramRun program(cups.environment(session.environment()), {});
-    const unsigned long palette = session.waitForWindow("Skribando");
-    ASSERT_NE(palette, 0u) << program.output();
-    session.click(session.windowGeometry(palette).topLeft() + QPoint(26, 11));
-    const unsigned long surface = session.waitForWindow("ScreenForm");
-    ASSERT_NE(surface, 0u);
-    session.activate(surface);
+    const unsigned long surface = startDrawingPhase(session);
+    ASSERT_NE(surface, 0u) << program.output();
     session.key("ctrl+3 alt+shift+4 alt+r"); // 13 pixels, opaque blue, rectangle
     session.drag(QPoint(320, 200), QPoint(640, 400));
     session.run("xdotool", {"mousemove", "--sync", "1000", "700"});

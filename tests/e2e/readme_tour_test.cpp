@@ -74,7 +74,7 @@ TEST(ReadmeTour, PaletteDrawingPhaseInfoBoxAndSettings) {
     keepReadmeScreenshot("palette-idle", session.steadyScreenshot(),
                          AroundFrame(session, palette, 8));
 
-    session.click(idle.topLeft() + QPoint(26, 11));
+    session.click(idle.topLeft() + kLancerInPalette);
     const unsigned long surface = session.waitForWindow("ScreenForm");
     ASSERT_NE(surface, 0u);
     ASSERT_TRUE(

@@ -28,7 +28,7 @@ protected:
     void clickStart() {
         unsigned long palette = session.waitForWindow("Skribando");
         ASSERT_NE(palette, 0u);
-        session.click(session.windowGeometry(palette).topLeft() + QPoint(26, 11));
+        session.click(session.windowGeometry(palette).topLeft() + kLancerInPalette);
         ASSERT_NE(session.waitForWindow("ScreenForm"), 0u);
     }
     X11Session session;

@@ -51,7 +51,7 @@ TEST_F(StartAndFreeze, StartFreezesTheScreenWithoutThePaletteAndF9Returns) {
         << "the palette sits at the right edge";
     EXPECT_LE(collapsed.top(), 40) << "the palette sits at the top";
 
-    session.click(collapsed.topLeft() + QPoint(26, 11));
+    session.click(collapsed.topLeft() + kLancerInPalette);
     unsigned long surface = session.waitForWindow("ScreenForm");
     ASSERT_NE(surface, 0u);
     QRect expanded;

@@ -20,12 +20,7 @@ TEST(TypicalUse, AYellowArrowSavedAsPngKeepsDarkTextDark) {
     ASSERT_TRUE(session.setBackground(paper));
 
     ProgramRun program(session);
-    unsigned long palette = session.waitForWindow("Skribando");
-    ASSERT_NE(palette, 0u);
-    session.click(session.windowGeometry(palette).topLeft() + QPoint(26, 11));
-    unsigned long surface = session.waitForWindow("ScreenForm");
-    ASSERT_NE(surface, 0u);
-    session.activate(surface);
+    ASSERT_NE(startDrawingPhase(session), 0u) << program.output();
     session.key("alt+2 alt+p"); // transparent yellow, arrow
     session.drag(QPoint(300, 400), QPoint(700, 400));
     session.run("xdotool", {"mousemove", "--sync", "900", "700"});

@@ -217,6 +217,17 @@ bool X11Session::waitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
+unsigned long startDrawingPhase(const X11Session& session) {
+    const unsigned long palette = session.waitForWindow("Skribando");
+    if (palette == 0)
+        return 0;
+    session.click(session.windowGeometry(palette).topLeft() + kLancerInPalette);
+    const unsigned long surface = session.waitForWindow("ScreenForm");
+    if (surface != 0)
+        session.activate(surface);
+    return surface;
+}
+
 bool waitForPaletteInTopRightCorner(const X11Session& session, unsigned long palette) {
     return X11Session::waitUntil([&] {
         const QRect frame = session.frameGeometry(palette);

@@ -77,6 +77,14 @@ private:
 // stored; false when it does not get there.
 bool waitForPaletteInTopRightCorner(const X11Session& session, unsigned long palette);
 
+// Where the palette's Lancer button lies from the top-left corner of its client area.
+constexpr QPoint kLancerInPalette(26, 11);
+
+// Clicks Lancer on the idle palette and gives the frozen screen the focus, as a user starting
+// a drawing phase does. Returns the surface window, 0 when the palette or the surface does not
+// appear.
+unsigned long startDrawingPhase(const X11Session& session);
+
 // The program under test, started on a session.
 class ProgramRun {
 public:
