@@ -1,5 +1,7 @@
 #include "raster/block_copy.h"
 
+#include "raster/picture_memory.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -58,7 +60,7 @@ void CopyPicture(const QImage& from, QImage& to) {
                           to.bytesPerLine() == from.bytesPerLine() && to.isDetached();
     if (!reusable) {
         // A fresh buffer rather than a detach, which would copy the old pixels first.
-        to = QImage(from.size(), from.format());
+        to = allocatePicture(from.size(), from.format());
         if (to.isNull())
             return;
     }
