@@ -171,9 +171,30 @@ private:
     const std::pair<int64_t, int64_t>* table_;
 };
 
-// The thin outline's row extents for the rows first - 1 to last + 1 of `box`, valid until
-// the next call. The last two sets worked out are kept: a rubber band takes off the outline
-// it drew one move before, with the same extents.
+// The thin outline's row extents for the rows first - 1 to last + 1 of `box`. The last two
+// sets asked for are kept and stay valid until a third is asked for: a rubber band takes
+// off the outline it drew one move before, with the same extents.
 MirroredExtents thinExtentsFor(const Rect& box, int64_t first, int64_t last);
+
+// One row of the 1-pixel outline: the row of the filled ellipse less what both neighbouring
+// rows also cover, keeping the row's two ends. With `here` the row's extent and `above`,
+// `below` its neighbours' (doubled units, -1 for none), the hole is the extent
+// min(above, below, here - 2) when that is not negative. Extents have the parity of the
+// box, so the halves are exact.
+struct ThinOutlineRow {
+    // Pixels [left, right) of the filled row; [holeLeft, holeRight) inside them is not on
+    // the outline (empty when holeLeft == holeRight). The whole row is empty when left ==
+    // right.
+    int64_t left, holeLeft, holeRight, right;
+};
+inline ThinOutlineRow thinOutlineRow(int64_t cx2, int64_t above, int64_t here, int64_t below) {
+    if (here < 0)
+        return {0, 0, 0, 0};
+    const int64_t left = (cx2 - here) >> 1, right = ((cx2 + here) >> 1) + 1;
+    const int64_t hole = std::min({above, below, here - 2});
+    if (hole < 0)
+        return {left, right, right, right};
+    return {left, (cx2 - hole) >> 1, ((cx2 + hole) >> 1) + 1, right};
+}
 
 } // namespace raster

@@ -140,10 +140,7 @@ RowRange rangeOf(int64_t cx2, int64_t extent) {
     return {(cx2 - extent) / 2, (cx2 + extent) / 2};
 }
 
-// The rows first..last of the 1-pixel outline from the thin extents. Each row is the filled
-// ellipse's row less what both neighbouring rows also cover, keeping the row's two ends:
-// with e the row's extent, the hole is the extent min(above, below, e - 2) when that is not
-// negative. Extents have the parity of the box, so the halves below are exact.
+// The rows first..last of the 1-pixel outline from the thin extents.
 //
 // Rows y and cy2 - y mirror each other; `mirrored` walks the upper half only and writes each
 // row's spans to its mirror row as well, for rows first..last that hold the whole outline.
@@ -162,21 +159,16 @@ void thinEllipseRows(PenOut* pen, InteriorOut* interior, const MirroredExtents& 
     int64_t above = extentAt(first - 1), here = extentAt(first);
     for (int64_t y = first; y <= end; ++y) {
         const int64_t below = extentAt(y + 1);
-        if (here >= 0) {
-            const int64_t hole = std::min({above, below, here - 2});
-            const int64_t left = (cx2 - here) >> 1, right = ((cx2 + here) >> 1) + 1;
-            if (hole < 0) {
-                if (pen)
-                    span(pen, y, left, right);
-            } else {
-                const int64_t holeLeft = (cx2 - hole) >> 1, holeRight = ((cx2 + hole) >> 1) + 1;
-                if (pen) {
-                    span(pen, y, left, holeLeft);
-                    span(pen, y, holeRight, right);
-                }
-                if (interior)
-                    span(interior, y, holeLeft, holeRight);
+        const ThinOutlineRow row = thinOutlineRow(cx2, above, here, below);
+        if (row.left < row.right) {
+            if (pen) {
+                if (row.left < row.holeLeft)
+                    span(pen, y, row.left, row.holeLeft);
+                if (row.holeRight < row.right)
+                    span(pen, y, row.holeRight, row.right);
             }
+            if (interior && row.holeLeft < row.holeRight)
+                span(interior, y, row.holeLeft, row.holeRight);
         }
         above = here;
         here = below;

@@ -12,9 +12,9 @@ DrawingSurface::DrawingSurface(const DrawingState& state) : state_(state) {}
 DrawingSurface::~DrawingSurface() = default;
 
 void DrawingSurface::StartPhase(const QImage& capture) {
-    screenPicture_ = capture.convertToFormat(QImage::Format_RGB32);
-    undoPicture_ = screenPicture_.copy();
-    picture_ = screenPicture_.copy();
+    raster::CopyPicture(capture.convertToFormat(QImage::Format_RGB32), screenPicture_);
+    raster::CopyPicture(screenPicture_, undoPicture_);
+    raster::CopyPicture(screenPicture_, picture_);
     canvas_.reset();
     AnchorPoint = CurrentPoint = None;
     SavedAnchor = SavedPoint = None;
@@ -219,8 +219,8 @@ void DrawingSurface::drawPreview(ShapeFigure shape) {
     figure.at = AnchorPoint;
     figure.to = CurrentPoint;
     figure.size = arrowHeadLength(state_.PenWidth);
-    if (overlay_.preview && isRectangleBand(*overlay_.preview) && isRectangleBand(figure)) {
-        moveRectangleBand(*overlay_.preview, figure);
+    if (overlay_.preview && movesInOnePass(*overlay_.preview, figure)) {
+        moveBand(*overlay_.preview, figure);
     } else {
         removePreview();
         drawOverlay(figure);
@@ -228,19 +228,27 @@ void DrawingSurface::drawPreview(ShapeFigure shape) {
     overlay_.preview = figure;
 }
 
-bool DrawingSurface::isRectangleBand(const OverlayFigure& figure) {
-    return figure.kind == OverlayKind::ShapePreview && figure.shape == ShapeFigure::Rectangle;
+bool DrawingSurface::movesInOnePass(const OverlayFigure& from, const OverlayFigure& to) {
+    return from.kind == OverlayKind::ShapePreview && to.kind == OverlayKind::ShapePreview &&
+           from.shape == to.shape &&
+           (to.shape == ShapeFigure::Rectangle || to.shape == ShapeFigure::Ellipse);
 }
 
-// A rectangle rubber band moves by inverting where its old and new outlines differ: the
-// anchored sides are not written at all.
-void DrawingSurface::moveRectangleBand(const OverlayFigure& from, const OverlayFigure& to) {
+// A rectangle or ellipse rubber band moves in one pass over the rows, old and new outline
+// together; a rectangle's anchored sides are not written at all.
+void DrawingSurface::moveBand(const OverlayFigure& from, const OverlayFigure& to) {
     auto box = [](const OverlayFigure& figure) {
         return raster::normalisedBox(figure.at.x(), figure.at.y(), figure.to.x(), figure.to.y());
     };
+    const raster::PixelView view = raster::PixelView::of(picture_);
+    if (to.shape == ShapeFigure::Ellipse) {
+        raster::invertEllipseOutlineChange(view, box(from), box(to));
+        reportStrips(from);
+        reportStrips(to);
+        return;
+    }
     changedBoxes_.clear();
-    raster::invertRectangleOutlineChange(raster::PixelView::of(picture_), box(from), box(to),
-                                         changedBoxes_);
+    raster::invertRectangleOutlineChange(view, box(from), box(to), changedBoxes_);
     if (pictureChanged)
         for (const raster::Rect& changed : changedBoxes_)
             pictureChanged(toQRect(changed));
@@ -260,9 +268,13 @@ void DrawingSurface::drawOverlay(const OverlayFigure& figure) {
         reportChanges();
         return;
     }
-    // A rubber band's bounding box can be most of the screen; report the thin strips
-    // along it instead.
     c.takeTouched();
+    reportStrips(figure);
+}
+
+// A rubber band's bounding box can be most of the screen; the thin strips along it are
+// reported instead.
+void DrawingSurface::reportStrips(const OverlayFigure& figure) {
     if (!pictureChanged)
         return;
     // The strips depend on the figure and the picture's size alone: the rubber band taken

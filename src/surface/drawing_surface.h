@@ -117,8 +117,9 @@ private:
     void removeSymbol();
     void drawPreview(ShapeFigure figure);
     void removePreview();
-    static bool isRectangleBand(const OverlayFigure& figure);
-    void moveRectangleBand(const OverlayFigure& from, const OverlayFigure& to);
+    static bool movesInOnePass(const OverlayFigure& from, const OverlayFigure& to);
+    void moveBand(const OverlayFigure& from, const OverlayFigure& to);
+    void reportStrips(const OverlayFigure& figure);
     void drawOverlay(const OverlayFigure& figure);
     std::optional<OverlayFigure> symbolFor(QPoint at) const;
 
