@@ -243,8 +243,7 @@ void DrawingSurface::moveBand(const OverlayFigure& from, const OverlayFigure& to
     const raster::PixelView view = raster::PixelView::of(picture_);
     if (to.shape == ShapeFigure::Ellipse) {
         raster::invertEllipseOutlineChange(view, box(from), box(to));
-        reportStrips(from);
-        reportStrips(to);
+        reportMovedStrips(from, to);
         return;
     }
     changedBoxes_.clear();
@@ -273,23 +272,50 @@ void DrawingSurface::drawOverlay(const OverlayFigure& figure) {
 }
 
 // A rubber band's bounding box can be most of the screen; the thin strips along it are
-// reported instead.
+// reported instead. They depend on the figure and the picture's size alone: the rubber band
+// taken off reports those it was drawn with.
+const std::vector<QRect>& DrawingSurface::stripsOf(const OverlayFigure& figure) {
+    const QRect bounds = picture_.rect();
+    for (StripCache& cache : strips_)
+        if (cache.figure == figure && cache.bounds == bounds)
+            return cache.strips;
+    // The older of the two makes room.
+    latestStrips_ ^= 1;
+    StripCache& cache = strips_[latestStrips_];
+    overlayCoverage(figure, cache.strips);
+    for (QRect& strip : cache.strips)
+        strip = strip.intersected(bounds);
+    cache.figure = figure;
+    cache.bounds = bounds;
+    return cache.strips;
+}
+
 void DrawingSurface::reportStrips(const OverlayFigure& figure) {
     if (!pictureChanged)
         return;
-    // The strips depend on the figure and the picture's size alone: the rubber band taken
-    // off reports those it was drawn with.
-    const QRect bounds = picture_.rect();
-    if (!(stripsFigure_ == figure) || stripsBounds_ != bounds) {
-        overlayCoverage(figure, strips_);
-        for (QRect& strip : strips_)
-            strip = strip.intersected(bounds);
-        stripsFigure_ = figure;
-        stripsBounds_ = bounds;
-    }
-    for (const QRect& strip : strips_)
+    for (const QRect& strip : stripsOf(figure))
         if (!strip.isEmpty())
             pictureChanged(strip);
+}
+
+// The strips of two ellipses a move apart follow each other arc by arc: each pair is
+// reported as one area, half as many as the two lists.
+void DrawingSurface::reportMovedStrips(const OverlayFigure& from, const OverlayFigure& to) {
+    if (!pictureChanged)
+        return;
+    // Both stay valid: the cache holds the last two asked for.
+    const std::vector<QRect>& old = stripsOf(from);
+    const std::vector<QRect>& now = stripsOf(to);
+    if (old.size() != now.size() || &old == &now) {
+        reportStrips(from);
+        reportStrips(to);
+        return;
+    }
+    for (size_t i = 0; i < now.size(); ++i) {
+        const QRect both = old[i].united(now[i]); // an empty strip adds nothing
+        if (!both.isEmpty())
+            pictureChanged(both);
+    }
 }
 
 // ---- pictures ----

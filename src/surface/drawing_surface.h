@@ -119,7 +119,9 @@ private:
     void removePreview();
     static bool movesInOnePass(const OverlayFigure& from, const OverlayFigure& to);
     void moveBand(const OverlayFigure& from, const OverlayFigure& to);
+    const std::vector<QRect>& stripsOf(const OverlayFigure& figure);
     void reportStrips(const OverlayFigure& figure);
+    void reportMovedStrips(const OverlayFigure& from, const OverlayFigure& to);
     void drawOverlay(const OverlayFigure& figure);
     std::optional<OverlayFigure> symbolFor(QPoint at) const;
 
@@ -146,7 +148,12 @@ private:
     TextBox textBox_;
     // The areas a rubber band move changed, kept so that moves allocate nothing.
     std::vector<raster::Rect> changedBoxes_;
-    std::vector<QRect> strips_;
-    std::optional<OverlayFigure> stripsFigure_; // the rubber band `strips_` belong to,
-    QRect stripsBounds_;                        // clipped to a picture of this size
+    // The repaint strips of the last two rubber bands asked for.
+    struct StripCache {
+        std::vector<QRect> strips;
+        std::optional<OverlayFigure> figure;
+        QRect bounds; // the strips are clipped to a picture of this size
+    };
+    StripCache strips_[2];
+    int latestStrips_ = 0;
 };

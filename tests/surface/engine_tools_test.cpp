@@ -303,21 +303,29 @@ TEST_F(EngineTest, ReportedRectanglesCoverEveryChangedPixelAndStayThin) {
         hover(50, 40);
         press(50, 40);
         drag(700, 500);
-        QImage before = surface.Picture().copy();
-        reported.clear();
-        drag(705, 507);
-        long long area = 0;
-        for (const QRect& r : reported)
-            area += static_cast<long long>(r.width()) * r.height();
-        EXPECT_LT(area, 801 * 601 / 4) << "a move repaints strips, not the whole picture";
-        for (int y = 0; y < 601; ++y)
-            for (int x = 0; x < 801; ++x)
-                if (before.pixel(x, y) != surface.Picture().pixel(x, y)) {
-                    bool covered = std::any_of(reported.begin(), reported.end(),
-                                               [&](const QRect& r) { return r.contains(x, y); });
-                    ASSERT_TRUE(covered) << "pixel " << x << "," << y << " changed unreported";
-                }
-        release(705, 507);
+        // A hand's step, a jump that changes the figure's size a lot, and a step that takes
+        // the figure partly off the picture.
+        for (QPoint to : {QPoint(705, 507), QPoint(300, 200), QPoint(900, 650)}) {
+            SCOPED_TRACE(testing::Message() << "to " << to.x() << "," << to.y());
+            QImage before = surface.Picture().copy();
+            reported.clear();
+            drag(to.x(), to.y());
+            long long area = 0;
+            for (const QRect& r : reported)
+                area += static_cast<long long>(r.width()) * r.height();
+            if (to == QPoint(705, 507)) { // a pen's long jump is one segment's box
+                EXPECT_LT(area, 801 * 601 / 4) << "a move repaints strips, not the whole picture";
+            }
+            for (int y = 0; y < 601; ++y)
+                for (int x = 0; x < 801; ++x)
+                    if (before.pixel(x, y) != surface.Picture().pixel(x, y)) {
+                        bool covered =
+                            std::any_of(reported.begin(), reported.end(),
+                                        [&](const QRect& r) { return r.contains(x, y); });
+                        ASSERT_TRUE(covered) << "pixel " << x << "," << y << " changed unreported";
+                    }
+        }
+        release(900, 650);
         surface.ParkToolSymbol();
         surface.CloseTextBox();
     }
