@@ -8,10 +8,14 @@
 // - a figure covers each pixel once: the pixels an inverting pen changes are the pixels a
 //   copying pen covers, and the outline never shares a pixel with the interior;
 // - clipping changes nothing inside the clip: the same figures drawn shifted into a larger
-//   picture give the same pixels where the small picture lies.
+//   picture give the same pixels where the small picture lies;
+// - a rubber band moved in one pass from the last rectangle's (or ellipse's) box to this
+//   one's leaves the pixels that taking the old outline off and drawing the new one leave.
 #include "fuzz_check.h"
 #include "guarded_picture.h"
 #include "raster/canvas.h"
+#include "raster/outline_change.h"
+#include "raster/shape_scan.h"
 #include "raster_figure.h"
 
 #include <QPoint>
@@ -237,6 +241,7 @@ private:
             require(touched == changed, "the touched box is not the changed pixels' box");
 
         checkRepeatable(f, before, after, plainOutline && pen.mix == Mix::Not);
+        checkBandMove(f, before);
         if (f.kind != Kind::CopyRect && f.kind != Kind::Text)
             checkSingleCover(f);
         checkClipping(f, throughLineTo);
@@ -259,6 +264,40 @@ private:
                 inverting ? "inverting twice did not restore" : "drawing twice changed more");
         require(copy.guardIntact(), "a write outside the picture");
     }
+    // Rubber bands are 1-pixel inverted outlines; this box and the last of the same kind.
+    void checkBandMove(const Figure& f, const std::vector<std::uint32_t>& before) {
+        if (f.kind != Kind::Rectangle && f.kind != Kind::Ellipse)
+            return;
+        const bool ellipse = f.kind == Kind::Ellipse;
+        const Rect box =
+            normalisedBox(f.points[0].x(), f.points[0].y(), f.points[1].x(), f.points[1].y());
+        std::optional<Rect>& last = ellipse ? lastEllipse_ : lastRectangle_;
+        if (last) {
+            GuardedPicture moved(width_, height_), redrawn(width_, height_);
+            moved.setPixels(before);
+            redrawn.setPixels(before);
+            Canvas canvas(redrawn.picture());
+            canvas.setPen(0, Mix::Not, 1);
+            canvas.setBrush(Brush::clear());
+            for (const Rect& band : {*last, box}) {
+                if (ellipse)
+                    canvas.Ellipse(band.left, band.top, band.right, band.bottom);
+                else
+                    canvas.Rectangle(band.left, band.top, band.right, band.bottom);
+            }
+            const PixelView view = PixelView::of(moved.picture());
+            std::vector<Rect> changed;
+            if (ellipse)
+                invertEllipseOutlineChange(view, *last, box);
+            else
+                invertRectangleOutlineChange(view, *last, box, changed);
+            require(moved.guardIntact(), "a rubber band's move wrote outside the picture");
+            require(moved.pixels() == redrawn.pixels(),
+                    "a rubber band's move differs from taking it off and drawing it again");
+        }
+        last = box;
+    }
+
     bool plainShape(const Figure& f) const {
         return f.kind == Kind::Line || f.kind == Kind::Polyline || !canvas_.brush().solid;
     }
@@ -362,6 +401,7 @@ private:
     GuardedPicture picture_, wide_;
     Canvas canvas_, wideCanvas_;
     QImage source_, wideSource_;
+    std::optional<Rect> lastRectangle_, lastEllipse_;
     std::optional<QPoint> wideAt_ = QPoint(0, 0); // the wide canvas's position, shifted back
     std::vector<std::string> log_;
 };
