@@ -84,8 +84,10 @@ TEST_P(OutlineChange, EqualsRemovingTheOldOutlineAndDrawingTheNewOne) {
                   ellipse};
         } else if (ellipse && pick(3) == 0) {
             // The anchor may be any corner: the other corner moves.
-            to.x1 = std::clamp(to.x1 + pick(9) - 4, -30, width + 30);
-            to.y1 = std::clamp(to.y1 + pick(9) - 4, -30, height + 30);
+            to.x1 =
+                int(std::clamp<std::int64_t>(std::int64_t(to.x1) + pick(9) - 4, -30, width + 30));
+            to.y1 =
+                int(std::clamp<std::int64_t>(std::int64_t(to.y1) + pick(9) - 4, -30, height + 30));
         } else {
             to.x2 = int(
                 std::clamp<std::int64_t>(std::int64_t(to.x2) + pick(9) - 4, INT32_MIN, INT32_MAX));
