@@ -8,6 +8,8 @@
 #include "surface/rect_conversion.h"
 #include "surface/tool_sizes.h"
 
+#include <algorithm>
+
 DrawingSurface::DrawingSurface(const DrawingState& state) : state_(state) {}
 DrawingSurface::~DrawingSurface() = default;
 
@@ -283,8 +285,12 @@ const std::vector<QRect>& DrawingSurface::stripsOf(const OverlayFigure& figure) 
     latestStrips_ ^= 1;
     StripCache& cache = strips_[latestStrips_];
     overlayCoverage(figure, cache.strips);
-    for (QRect& strip : cache.strips)
-        strip = strip.intersected(bounds);
+    for (QRect& strip : cache.strips) {
+        const bool inside = strip.left() >= bounds.left() && strip.top() >= bounds.top() &&
+                            strip.right() <= bounds.right() && strip.bottom() <= bounds.bottom();
+        if (!inside) // rare: a figure by the picture's edge
+            strip = strip.intersected(bounds);
+    }
     cache.figure = figure;
     cache.bounds = bounds;
     return cache.strips;
@@ -312,9 +318,15 @@ void DrawingSurface::reportMovedStrips(const OverlayFigure& from, const OverlayF
         return;
     }
     for (size_t i = 0; i < now.size(); ++i) {
-        const QRect both = old[i].united(now[i]); // an empty strip adds nothing
-        if (!both.isEmpty())
-            pictureChanged(both);
+        const QRect &a = old[i], &b = now[i];
+        if (a.isEmpty() || b.isEmpty()) { // an empty strip adds nothing
+            if (!a.isEmpty() || !b.isEmpty())
+                pictureChanged(a.isEmpty() ? b : a);
+            continue;
+        }
+        pictureChanged(
+            QRect(QPoint(std::min(a.left(), b.left()), std::min(a.top(), b.top())),
+                  QPoint(std::max(a.right(), b.right()), std::max(a.bottom(), b.bottom()))));
     }
 }
 
