@@ -187,14 +187,12 @@ SKRIBANDO_BENCH(engine) {
             repaint.clear();
         repaint.push_back(area);
     };
-    bool firstPhase = true;
+    surface.StartPhase(shot);
+    std::printf("engine: memory in large pages after the phase started: %ld MB\n",
+                largePageMegabytes());
     for (const ToolCase& t : Tools) {
         auto choose = [&] {
             surface.StartPhase(shot);
-            if (firstPhase)
-                std::printf("engine: memory in large pages after the phase started: %ld MB\n",
-                            largePageMegabytes());
-            firstPhase = false;
             surface.ParkToolSymbol();
             surface.ResetPointForToolChoice(t.tool);
             state.Tool = t.tool;
