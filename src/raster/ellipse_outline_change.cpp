@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace raster {
 
 namespace {
 
 using std::int64_t;
+
+constexpr MixMasks kInvert = masksFor(Mix::Not, 0);
 
 // The rows of one thin ellipse outline that lie in the picture, one at a time.
 class OutlineRows {
@@ -42,7 +45,7 @@ void invertSpan(std::uint32_t* row, int64_t x0, int64_t x1, int64_t width) {
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min(x1, width);
     if (x0 < x1)
-        fillSpan(row, int(x0), int(x1), masksFor(Mix::Not, 0));
+        fillSpan(row, int(x0), int(x1), kInvert);
 }
 
 void invertRow(std::uint32_t* row, const ThinOutlineRow& outline, int64_t width) {
@@ -50,66 +53,108 @@ void invertRow(std::uint32_t* row, const ThinOutlineRow& outline, int64_t width)
     invertSpan(row, outline.holeRight, outline.right, width);
 }
 
-// A whole outline inside the picture, walked from its top and bottom rows inwards: row
-// top + k and its mirror row bottom - 1 - k hold the same spans, worked out once.
+// One row of a whole thin outline as it is written: pixels [left, holeLeft) and
+// [holeRight, right), the second span empty when holeRight == right.
+struct OutlineSpans {
+    std::int32_t left, holeLeft, holeRight, right;
+};
+
+// The spans of the rows top + k of a thin outline inside the picture, for k = 0 up to the
+// middle row; row bottom - 1 - k mirrors row top + k. Worked out from the outermost rows
+// inwards, the order in which the chords grow.
+void computeMirroredSpans(const Rect& box, std::vector<OutlineSpans>& rows) {
+    const int64_t w = box.width() - 1, h = box.height() - 1; // doubled semi-axes
+    const int64_t cx2 = int64_t(box.left) + box.right - 1;
+    const int64_t half = h / 2 + 1;
+    rows.resize(size_t(half));
+    ThinExtents thin(w, h);
+    int64_t above = thin.at(h + 2), here = thin.at(h);
+    for (int64_t k = 0; k < half; ++k) {
+        // Row k + 1 lies at |Y| = h - 2k - 2; past the middle it mirrors row k - 1 (Y = 2)
+        // or row k itself (Y = 1).
+        const int64_t y = h - 2 * k - 2;
+        const int64_t below = y >= 0 ? thin.at(y) : y == -2 ? above : here;
+        const ThinOutlineRow row = thinOutlineRow(cx2, above, here, below);
+        rows[size_t(k)] = {std::int32_t(row.left), std::int32_t(row.holeLeft),
+                           std::int32_t(row.holeRight), std::int32_t(row.right)};
+        above = here;
+        here = below;
+    }
+}
+
+// The spans of a whole outline. The last two outlines asked for are kept, and both stay
+// valid until a third is asked for: a rubber band takes off the outline it drew one move
+// before.
+const std::vector<OutlineSpans>& mirroredSpansFor(const Rect& box) {
+    struct Kept {
+        bool valid = false;
+        Rect box;
+        unsigned long used = 0;
+        std::vector<OutlineSpans> rows;
+    };
+    static thread_local Kept kept[2];
+    static thread_local unsigned long uses = 0;
+    for (Kept& k : kept) {
+        if (k.valid && k.box == box) {
+            k.used = ++uses;
+            return k.rows;
+        }
+    }
+    Kept& k = kept[0].used <= kept[1].used ? kept[0] : kept[1];
+    computeMirroredSpans(box, k.rows);
+    k.valid = true;
+    k.box = box;
+    k.used = ++uses;
+    return k.rows;
+}
+
+// A whole outline inside the picture, written from its top and bottom rows inwards.
 class MirroredOutline {
 public:
     MirroredOutline(const PixelView& view, const Rect& box)
-        : extents_(thinExtentsFor(box, box.top, int64_t(box.bottom) - 1)),
-          cx2_(int64_t(box.left) + box.right - 1), cy2_(int64_t(box.top) + box.bottom - 1),
-          next_(box.top), halfRows_((int64_t(box.bottom) - box.top + 1) / 2),
-          upper_(view.row(box.top)), lower_(view.row(box.bottom - 1)), stride_(view.stride) {
-        above_ = extentAt(next_ - 1);
-        here_ = extentAt(next_);
-    }
-    int64_t halfRows() const { return halfRows_; }
-    // Rows top + k and bottom - 1 - k, for k = 0, 1, ... in turn.
-    void invertNext() {
-        const int64_t below = extentAt(++next_);
-        const ThinOutlineRow row = thinOutlineRow(cx2_, above_, here_, below);
-        invertSpans(upper_, row);
-        if (upper_ != lower_)
-            invertSpans(lower_, row);
-        above_ = here_;
-        here_ = below;
-        upper_ += stride_;
-        lower_ -= stride_;
+        : rows_(mirroredSpansFor(box)), upper_(view.row(box.top)), lower_(view.row(box.bottom - 1)),
+          stride_(view.stride) {}
+    std::size_t halfRows() const { return rows_.size(); }
+    // Rows top + k and bottom - 1 - k.
+    void invert(std::size_t k) const {
+        const OutlineSpans& row = rows_[k];
+        std::uint32_t* upper = upper_ + std::ptrdiff_t(k) * stride_;
+        std::uint32_t* lower = lower_ - std::ptrdiff_t(k) * stride_;
+        invertSpans(upper, row);
+        if (upper != lower)
+            invertSpans(lower, row);
     }
 
 private:
-    int64_t extentAt(int64_t y) const { return extents_.at(2 * y - cy2_).first; }
-    static void invertSpans(std::uint32_t* row, const ThinOutlineRow& outline) {
-        constexpr MixMasks invert = masksFor(Mix::Not, 0);
-        fillSpan(row, int(outline.left), int(outline.holeLeft), invert);
-        if (outline.holeRight < outline.right)
-            fillSpan(row, int(outline.holeRight), int(outline.right), invert);
+    static void invertSpans(std::uint32_t* row, const OutlineSpans& spans) {
+        fillSpan(row, spans.left, spans.holeLeft, kInvert);
+        if (spans.holeRight < spans.right)
+            fillSpan(row, spans.holeRight, spans.right, kInvert);
     }
-    MirroredExtents extents_;
-    int64_t cx2_, cy2_, next_, halfRows_;
-    int64_t above_ = -1, here_ = -1;
+    const std::vector<OutlineSpans>& rows_;
     std::uint32_t *upper_, *lower_;
     std::ptrdiff_t stride_;
 };
 
 // The common case, both outlines whole in the picture. The rows k of the two outlines
 // (counted from their tops and from their bottoms) lie at most the drag's last step apart,
-// so the pages one visits are still at hand for the other.
+// so the pages one visits are still at hand for the other. The spans are worked out before
+// the walk (the old outline's one move before): the walk itself only writes.
 //
 // Measured, and slower: writing both outlines' spans on a shared row back to back (even
-// only the ends that differ), and walking the rows in picture order with the spans worked
-// out first.
+// only the ends that differ), and walking the rows in picture order.
 void invertBothInside(const PixelView& view, const Rect& from, const Rect& to) {
-    // Both sets of extents stay valid together (the last two asked for are kept).
-    MirroredOutline old(view, from), now(view, to);
-    const int64_t both = std::min(old.halfRows(), now.halfRows());
-    for (int64_t k = 0; k < both; ++k) {
-        old.invertNext();
-        now.invertNext();
+    // Both span tables stay valid together (the last two asked for are kept).
+    const MirroredOutline old(view, from), now(view, to);
+    const std::size_t both = std::min(old.halfRows(), now.halfRows());
+    for (std::size_t k = 0; k < both; ++k) {
+        old.invert(k);
+        now.invert(k);
     }
-    for (int64_t k = both; k < old.halfRows(); ++k)
-        old.invertNext();
-    for (int64_t k = both; k < now.halfRows(); ++k)
-        now.invertNext();
+    for (std::size_t k = both; k < old.halfRows(); ++k)
+        old.invert(k);
+    for (std::size_t k = both; k < now.halfRows(); ++k)
+        now.invert(k);
 }
 
 } // namespace
