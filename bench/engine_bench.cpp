@@ -2,31 +2,33 @@
 // for every tool, and a left press with its undo snapshot, each against one whole-picture
 // copy timed in the same run.
 //
-// Everything here is timed on this thread's CPU clock: on a machine shared by several busy
-// processes the wall clock also counts the scheduler's slices given to others (about 4 ms a
-// time), which would land in the tail of any step longer than a few microseconds. Page
-// faults and cache misses of our own work still count.
+// Everything is timed on the monotonic clock, which is read without a system call (tens of
+// nanoseconds). The thread's CPU clock would leave other processes' time out, but reading it
+// is a system call, and on a kernel that isolates its page tables on a processor without
+// PCID (the virtual machines this runs on) every system call empties the TLB: each timed
+// move then began by walking the page tables again for every row it touched, some 2,000 walks
+// for a large ellipse, a cost the clock itself caused. What a move costs right after a
+// system call is printed beside, for information.
 //
-// Two things the thread clock still counts that are not our work:
-// - Reading the clock itself: about a microsecond in a virtual machine, where it is a
-//   system call. It is measured here (an empty sample) and taken off every move's time.
-// - Time the host takes from a virtual machine: the guest cannot see it, so its thread
-//   clock runs on. On the machines this runs on, a fixed arithmetic loop of 10 us comes
-//   out at 25 to 35 us in more than 1 sample in 100, which makes the whole p99 of a move
-//   of that size. So each tool's moves are replayed in a few rounds, each from the same state, and
-//   every move counts with its quickest round: noise rarely hits the same move every time,
-//   a move that is slow by its own work is slow in every round. The raw p99 and the noise
-//   probe are printed beside.
+// Time that is not our work still lands on some samples: other processes' slices, and time
+// the host takes from a virtual machine (on the machines this runs on, a fixed arithmetic
+// loop of 10 us comes out at 25 to 35 us in more than 1 sample in 100, which would make the
+// whole p99 of a move of that size). So each tool's moves are replayed in a few rounds, each
+// from the same state, and every move counts with its quickest round: noise rarely hits the
+// same move every time, a move that is slow by its own work is slow in every round. The raw
+// p99 and the noise probe are printed beside.
 #include "bench_harness.h"
 
 #include "raster/block_copy.h"
 #include "surface/drawing_surface.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <functional>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -67,24 +69,24 @@ long largePageMegabytes() {
     return kilobytes < 0 ? -1 : kilobytes / 1024;
 }
 
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double cpuSecondsOf(const std::function<void()>& work) {
-    double start = threadSeconds();
+double secondsOf(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
     work();
-    return threadSeconds() - start;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-bench::Samples cpuSample(int repetitions, const std::function<void(int)>& work) {
+bench::Samples sample(int repetitions, const std::function<void(int)>& work) {
     bench::Samples result;
     for (int i = 0; i < repetitions; ++i)
-        result.seconds.push_back(cpuSecondsOf([&] { work(i); }));
+        result.seconds.push_back(secondsOf([&] { work(i); }));
     std::sort(result.seconds.begin(), result.seconds.end());
     return result;
+}
+
+// The cheapest system call there is, made before a move that is to be timed as the first
+// thing after one.
+void enterTheKernel() {
+    syscall(SYS_getppid);
 }
 
 bench::Samples sorted(std::vector<double> seconds) {
@@ -96,7 +98,7 @@ bench::Samples sorted(std::vector<double> seconds) {
 double clockOverhead() {
     std::vector<double> empty;
     for (int i = 0; i < 2000; ++i)
-        empty.push_back(cpuSecondsOf([] {}));
+        empty.push_back(secondsOf([] {}));
     return sorted(empty).median();
 }
 
@@ -106,7 +108,7 @@ bench::Samples noiseProbe(double overhead) {
     std::vector<double> times;
     volatile std::uint64_t sink = 0;
     for (int i = 0; i < Moves * Rounds; ++i) {
-        times.push_back(cpuSecondsOf([&] {
+        times.push_back(secondsOf([&] {
                             std::uint64_t x = 88172645463325252ull;
                             for (int k = 0; k < 6000; ++k)
                                 x ^= x << 13, x ^= x >> 7, x ^= x << 17;
@@ -130,15 +132,18 @@ struct MoveTimes {
 
 // `Moves` moves replayed in `Rounds` rounds; `start` brings the surface to the same state
 // before each round (untimed), `move(i)` makes move i, the first WarmUpMoves of them
-// untimed.
+// untimed. With `afterSystemCall`, each move is timed right after a system call.
 MoveTimes replayed(double overhead, const std::function<void()>& start,
-                   const std::function<void(int)>& move, const std::function<void()>& finish) {
+                   const std::function<void(int)>& move, const std::function<void()>& finish,
+                   bool afterSystemCall = false) {
     std::vector<double> best(Moves, 1e9), raw;
     MoveTimes times;
     for (int round = 0; round < Rounds; ++round) {
         start();
         for (int i = 0; i < WarmUpMoves + Moves; ++i) {
-            const double seconds = std::max(0.0, cpuSecondsOf([&] { move(i); }) - overhead);
+            if (afterSystemCall)
+                enterTheKernel();
+            const double seconds = std::max(0.0, secondsOf([&] { move(i); }) - overhead);
             if (i == 0)
                 times.first = std::min(times.first, seconds);
             if (i < WarmUpMoves)
@@ -167,7 +172,7 @@ SKRIBANDO_BENCH(engine) {
                 qPrintable(source));
 
     QImage copyTarget = shot.copy();
-    double copy = cpuSample(25, [&](int) { copyPicture(shot, copyTarget); }).median();
+    double copy = sample(25, [&](int) { copyPicture(shot, copyTarget); }).median();
     std::printf("engine: whole-picture copy %.3f ms\n", copy * 1e3);
 
     const double overhead = clockOverhead();
@@ -219,16 +224,16 @@ SKRIBANDO_BENCH(engine) {
 
         // A drag from the upper left to around the middle of the lower right quarter.
         const QPoint centre(2700, 1600);
-        const MoveTimes held = replayed(
-            overhead, press,
-            [&](int i) {
-                // The pen walks on so every segment draws new pixels.
-                QPoint at = t.tool == ToolPen
-                                ? QPoint(400 + (i % 3000), 300 + (i / 3000) * 40 + (i % 11))
-                                : wander(centre, i);
-                surface.MouseMove({.left = true}, at);
-            },
-            release(centre));
+        auto heldMove = [&](int i) {
+            // The pen walks on so every segment draws new pixels.
+            QPoint at = t.tool == ToolPen
+                            ? QPoint(400 + (i % 3000), 300 + (i / 3000) * 40 + (i % 11))
+                            : wander(centre, i);
+            surface.MouseMove({.left = true}, at);
+        };
+        const MoveTimes held = replayed(overhead, press, heldMove, release(centre));
+        const MoveTimes heldAfterCall =
+            replayed(overhead, press, heldMove, release(centre), /*afterSystemCall=*/true);
 
         // For comparison only: a drag of a more common size, about 600 x 400.
         const MoveTimes medium = replayed(
@@ -239,8 +244,10 @@ SKRIBANDO_BENCH(engine) {
                 surface.MouseMove({.left = true}, at);
             },
             release({1500, 900}));
-        std::printf("engine: %-12s held on a 600 x 400 drag p50 %.2f us p99 %.2f us\n", t.name,
-                    medium.best.median() * 1e6, medium.best.percentile(99) * 1e6);
+        std::printf("engine: %-12s held on a 600 x 400 drag p50 %.2f us p99 %.2f us; held right "
+                    "after a system call p50 %.2f us p99 %.2f us\n",
+                    t.name, medium.best.median() * 1e6, medium.best.percentile(99) * 1e6,
+                    heldAfterCall.best.median() * 1e6, heldAfterCall.best.percentile(99) * 1e6);
 
         std::printf("engine: %-12s move up p50 %.2f us p99 %.2f us, held p50 %.2f us p99 %.2f us"
                     " (raw p99: up %.2f us, held %.2f us; first held move %.2f us)\n",
@@ -260,11 +267,11 @@ SKRIBANDO_BENCH(engine) {
     surface.RefreshToolSymbol({1900, 1000});
     bench::Samples presses, copies;
     for (int round = 0; round < 25; ++round) {
-        presses.seconds.push_back(cpuSecondsOf([&] {
+        presses.seconds.push_back(secondsOf([&] {
             surface.MouseDown(MouseButton::Left, {.left = true}, {1900 + round, 1000});
         }));
         surface.MouseUp(MouseButton::Left, {}, {1900 + round, 1000});
-        copies.seconds.push_back(cpuSecondsOf([&] { copyPicture(surface.Picture(), copyTarget); }));
+        copies.seconds.push_back(secondsOf([&] { copyPicture(surface.Picture(), copyTarget); }));
     }
     std::sort(presses.seconds.begin(), presses.seconds.end());
     std::sort(copies.seconds.begin(), copies.seconds.end());
