@@ -59,7 +59,7 @@ public:
     // Sizes below 2^15 (every real picture): the products fit in 64 bits, and the chord is
     // followed with sums only, (n + 1)^2 h^2 kept and grown by (2n + 1) h^2 a step.
     bool small() const { return small_; }
-    int64_t atSmall(int64_t k) {
+    [[gnu::always_inline]] int64_t atSmall(int64_t k) {
         const int64_t rhs = w_ * w_ * k, hh = h_ * h_;
         if (n_ == kUnknown) {
             n_ = largestScaledFast(w_, h_, k, strict_);
@@ -94,7 +94,7 @@ class ThinExtents {
 public:
     ThinExtents(int64_t w, int64_t h) : w_(w), h_(h), chord_(w, h, false) {}
     // Called with y falling: the chords asked for, at y then y - 1, then grow steadily.
-    int64_t at(int64_t y) {
+    [[gnu::always_inline]] int64_t at(int64_t y) {
         if (y > h_)
             return -1;
         int64_t widest = w_;
