@@ -134,3 +134,26 @@ TEST(RectangleOutlineChange, AGrowingRectangleLeavesItsAnchoredEdgesAlone) {
     for (int y = 2; y <= 3; ++y)
         EXPECT_FALSE(covered(changed, 1, y)) << "row " << y;
 }
+
+TEST(EllipseOutlineChange, ADraggedRubberBandLeavesOnlyItsLastOutline) {
+    // Each move takes off the outline drawn one move before: back and forth between boxes,
+    // boxes of one size at other places, across the picture's edge and back.
+    const std::vector<Band> path = {
+        {5, 5, 40, 30, true}, {5, 5, 43, 32, true}, {5, 5, 40, 30, true}, {9, 7, 44, 32, true},
+        {5, 5, 40, 30, true}, {44, 32, 9, 7, true}, {5, 5, 60, 30, true}, {5, 5, 41, 31, true},
+        {40, 30, 5, 5, true}, {6, 6, 7, 7, true},   {6, 6, 6, 40, true},  {-3, 5, 20, 20, true},
+        {5, 5, 20, 20, true}, {20, 20, 5, 5, true}, {5, 5, 21, 20, true}};
+    QImage picture = blank(53, 41);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, 0xFF000000u | std::uint32_t(x * 4099 + y * 131));
+    QImage expected = picture.copy();
+    Canvas drawn(expected);
+    path.back().drawInverted(drawn);
+
+    Canvas canvas(picture);
+    path.front().drawInverted(canvas);
+    for (size_t i = 1; i < path.size(); ++i)
+        invertEllipseOutlineChange(PixelView::of(picture), path[i - 1].box(), path[i].box());
+    EXPECT_TRUE(testsupport::samePixels(expected, picture));
+}
