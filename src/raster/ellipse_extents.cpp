@@ -1,5 +1,7 @@
 #include "raster/ellipse_extents.h"
 
+#include "raster/last_two.h"
+
 #include <cmath>
 
 namespace raster {
@@ -49,36 +51,30 @@ int64_t largestScaledFast(int64_t w, int64_t h, Int128 k, bool strict) {
 }
 
 MirroredExtents thinExtentsFor(const Rect& box, int64_t first, int64_t last) {
-    struct Kept {
-        bool valid = false;
-        int64_t w = 0, h = 0, low = 0, high = 0, minAbs = 0;
-        unsigned long used = 0;
+    struct Key {
+        int64_t w, h, low, high;
+        bool operator==(const Key&) const = default;
+    };
+    struct Extents {
+        int64_t minAbs = 0;
         MirroredExtents::Table table;
     };
-    static thread_local Kept kept[2];
-    static thread_local unsigned long uses = 0;
+    static thread_local LastTwo<Key, Extents> kept;
 
     const int64_t cy2 = int64_t(box.top) + box.bottom - 1;
     const int64_t w = box.width() - 1, h = box.height() - 1;
     const int64_t low = 2 * (first - 1) - cy2, high = 2 * (last + 1) - cy2;
-    for (Kept& k : kept) {
-        if (k.valid && k.w == w && k.h == h && k.low == low && k.high == high) {
-            k.used = ++uses;
-            return MirroredExtents(k.minAbs, k.table);
-        }
-    }
-    Kept& k = kept[0].used <= kept[1].used ? kept[0] : kept[1];
-    ThinExtents thin(w, h);
-    const MirroredExtents extents(
-        low, high,
-        [&](int64_t absY) {
-            return std::pair{thin.at(absY), int64_t(0)};
-        },
-        k.table);
-    k.valid = true;
-    k.w = w, k.h = h, k.low = low, k.high = high, k.minAbs = extents.minAbs();
-    k.used = ++uses;
-    return extents;
+    const Extents& extents = kept.get({w, h, low, high}, [&](Extents& fresh) {
+        ThinExtents thin(w, h);
+        fresh.minAbs = MirroredExtents(
+                           low, high,
+                           [&](int64_t absY) {
+                               return std::pair{thin.at(absY), int64_t(0)};
+                           },
+                           fresh.table)
+                           .minAbs();
+    });
+    return MirroredExtents(extents.minAbs, extents.table);
 }
 
 } // namespace raster

@@ -1,4 +1,5 @@
 #include "raster/ellipse_extents.h"
+#include "raster/last_two.h"
 #include "raster/mix.h"
 #include "raster/outline_change.h"
 
@@ -82,30 +83,10 @@ void computeMirroredSpans(const Rect& box, std::vector<OutlineSpans>& rows) {
     }
 }
 
-// The spans of a whole outline. The last two outlines asked for are kept, and both stay
-// valid until a third is asked for: a rubber band takes off the outline it drew one move
-// before.
+// The spans of a whole outline; those of the outline drawn one move before are kept.
 const std::vector<OutlineSpans>& mirroredSpansFor(const Rect& box) {
-    struct Kept {
-        bool valid = false;
-        Rect box;
-        unsigned long used = 0;
-        std::vector<OutlineSpans> rows;
-    };
-    static thread_local Kept kept[2];
-    static thread_local unsigned long uses = 0;
-    for (Kept& k : kept) {
-        if (k.valid && k.box == box) {
-            k.used = ++uses;
-            return k.rows;
-        }
-    }
-    Kept& k = kept[0].used <= kept[1].used ? kept[0] : kept[1];
-    computeMirroredSpans(box, k.rows);
-    k.valid = true;
-    k.box = box;
-    k.used = ++uses;
-    return k.rows;
+    static thread_local LastTwo<Rect, std::vector<OutlineSpans>> kept;
+    return kept.get(box, [&](std::vector<OutlineSpans>& rows) { computeMirroredSpans(box, rows); });
 }
 
 // A whole outline inside the picture, written from its top and bottom rows inwards.

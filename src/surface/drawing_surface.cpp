@@ -278,22 +278,16 @@ void DrawingSurface::drawOverlay(const OverlayFigure& figure) {
 // taken off reports those it was drawn with.
 const std::vector<QRect>& DrawingSurface::stripsOf(const OverlayFigure& figure) {
     const QRect bounds = picture_.rect();
-    for (StripCache& cache : strips_)
-        if (cache.figure == figure && cache.bounds == bounds)
-            return cache.strips;
-    // The older of the two makes room.
-    latestStrips_ ^= 1;
-    StripCache& cache = strips_[latestStrips_];
-    overlayCoverage(figure, cache.strips);
-    for (QRect& strip : cache.strips) {
-        const bool inside = strip.left() >= bounds.left() && strip.top() >= bounds.top() &&
-                            strip.right() <= bounds.right() && strip.bottom() <= bounds.bottom();
-        if (!inside) // rare: a figure by the picture's edge
-            strip = strip.intersected(bounds);
-    }
-    cache.figure = figure;
-    cache.bounds = bounds;
-    return cache.strips;
+    return strips_.get({figure, bounds}, [&](std::vector<QRect>& strips) {
+        overlayCoverage(figure, strips);
+        for (QRect& strip : strips) {
+            const bool inside = strip.left() >= bounds.left() && strip.top() >= bounds.top() &&
+                                strip.right() <= bounds.right() &&
+                                strip.bottom() <= bounds.bottom();
+            if (!inside) // rare: a figure by the picture's edge
+                strip = strip.intersected(bounds);
+        }
+    });
 }
 
 void DrawingSurface::reportStrips(const OverlayFigure& figure) {

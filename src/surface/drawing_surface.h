@@ -7,6 +7,7 @@
 // it drew it (OverlayFigure) and removes it by drawing it again, so the picture holds at
 // any time exactly the figures the engine knows of.
 
+#include "raster/last_two.h"
 #include "raster/rect.h"
 #include "surface/drawing_state.h"
 #include "surface/input_state.h"
@@ -149,11 +150,10 @@ private:
     // The areas a rubber band move changed, kept so that moves allocate nothing.
     std::vector<raster::Rect> changedBoxes_;
     // The repaint strips of the last two rubber bands asked for.
-    struct StripCache {
-        std::vector<QRect> strips;
-        std::optional<OverlayFigure> figure;
+    struct StripKey {
+        OverlayFigure figure;
         QRect bounds; // the strips are clipped to a picture of this size
+        bool operator==(const StripKey&) const = default;
     };
-    StripCache strips_[2];
-    int latestStrips_ = 0;
+    raster::LastTwo<StripKey, std::vector<QRect>> strips_;
 };
