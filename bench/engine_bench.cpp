@@ -2,13 +2,13 @@
 // for every tool, and a left press with its undo snapshot, each against one whole-picture
 // copy timed in the same run.
 //
-// Everything is timed on the monotonic clock, which is read without a system call (tens of
-// nanoseconds). The thread's CPU clock would leave other processes' time out, but reading it
-// is a system call, and on a kernel that isolates its page tables on a processor without
-// PCID (the virtual machines this runs on) every system call empties the TLB: each timed
-// move then began by walking the page tables again for every row it touched, some 2,000 walks
-// for a large ellipse, a cost the clock itself caused. What a move costs right after a
-// system call is printed beside, for information.
+// Everything is timed on the monotonic clock (bench::secondsOf), which is read without a
+// system call (tens of nanoseconds). The thread's CPU clock would leave other processes' time
+// out, but reading it is a system call, and on a kernel that isolates its page tables on a
+// processor without PCID (the virtual machines this runs on) every system call empties the
+// TLB: each timed move then began by walking the page tables again for every row it
+// touched, some 2,000 walks for a large ellipse, a cost the clock itself caused. What a move
+// costs right after a system call is printed beside, for information.
 //
 // Time that is not our work still lands on some samples: other processes' slices, and time
 // the host takes from a virtual machine (on the machines this runs on, a fixed arithmetic
@@ -23,7 +23,6 @@
 #include "surface/drawing_surface.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -69,20 +68,6 @@ long largePageMegabytes() {
     return kilobytes < 0 ? -1 : kilobytes / 1024;
 }
 
-double secondsOf(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-bench::Samples sample(int repetitions, const std::function<void(int)>& work) {
-    bench::Samples result;
-    for (int i = 0; i < repetitions; ++i)
-        result.seconds.push_back(secondsOf([&] { work(i); }));
-    std::sort(result.seconds.begin(), result.seconds.end());
-    return result;
-}
-
 // The cheapest system call there is, made before a move that is to be timed as the first
 // thing after one.
 void enterTheKernel() {
@@ -98,7 +83,7 @@ bench::Samples sorted(std::vector<double> seconds) {
 double clockOverhead() {
     std::vector<double> empty;
     for (int i = 0; i < 2000; ++i)
-        empty.push_back(secondsOf([] {}));
+        empty.push_back(bench::secondsOf([] {}));
     return sorted(empty).median();
 }
 
@@ -108,7 +93,7 @@ bench::Samples noiseProbe(double overhead) {
     std::vector<double> times;
     volatile std::uint64_t sink = 0;
     for (int i = 0; i < Moves * Rounds; ++i) {
-        times.push_back(secondsOf([&] {
+        times.push_back(bench::secondsOf([&] {
                             std::uint64_t x = 88172645463325252ull;
                             for (int k = 0; k < 6000; ++k)
                                 x ^= x << 13, x ^= x >> 7, x ^= x << 17;
@@ -143,7 +128,7 @@ MoveTimes replayed(double overhead, const std::function<void()>& start,
         for (int i = 0; i < WarmUpMoves + Moves; ++i) {
             if (afterSystemCall)
                 enterTheKernel();
-            const double seconds = std::max(0.0, secondsOf([&] { move(i); }) - overhead);
+            const double seconds = std::max(0.0, bench::secondsOf([&] { move(i); }) - overhead);
             if (i == 0)
                 times.first = std::min(times.first, seconds);
             if (i < WarmUpMoves)
@@ -172,7 +157,7 @@ SKRIBANDO_BENCH(engine) {
                 qPrintable(source));
 
     QImage copyTarget = shot.copy();
-    double copy = sample(25, [&](int) { copyPicture(shot, copyTarget); }).median();
+    double copy = bench::sample(25, [&] { copyPicture(shot, copyTarget); }).median();
     std::printf("engine: whole-picture copy %.3f ms\n", copy * 1e3);
 
     const double overhead = clockOverhead();
@@ -267,11 +252,12 @@ SKRIBANDO_BENCH(engine) {
     surface.RefreshToolSymbol({1900, 1000});
     bench::Samples presses, copies;
     for (int round = 0; round < 25; ++round) {
-        presses.seconds.push_back(secondsOf([&] {
+        presses.seconds.push_back(bench::secondsOf([&] {
             surface.MouseDown(MouseButton::Left, {.left = true}, {1900 + round, 1000});
         }));
         surface.MouseUp(MouseButton::Left, {}, {1900 + round, 1000});
-        copies.seconds.push_back(secondsOf([&] { copyPicture(surface.Picture(), copyTarget); }));
+        copies.seconds.push_back(
+            bench::secondsOf([&] { copyPicture(surface.Picture(), copyTarget); }));
     }
     std::sort(presses.seconds.begin(), presses.seconds.end());
     std::sort(copies.seconds.begin(), copies.seconds.end());
