@@ -55,7 +55,8 @@ void invertRow(std::uint32_t* row, const ThinOutlineRow& outline, int64_t width)
 }
 
 // One row of a whole thin outline as it is written: pixels [left, holeLeft) and
-// [holeRight, right), the second span empty when holeRight == right.
+// [holeRight, right), the second span empty when holeRight == right. A ThinOutlineRow in
+// half the bytes (the box lies in the picture): the walk reads two tables on every move.
 struct OutlineSpans {
     std::int32_t left, holeLeft, holeRight, right;
 };
