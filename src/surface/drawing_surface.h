@@ -46,8 +46,11 @@ public:
     // text box is not part of it (its text is written only when committed).
     QImage PictureForOutput() const;
 
+    // Parking leaves the points at None, which means "no point". Every other position is a
+    // real one, negative ones included: a held pointer past the picture's left or top edge
+    // (over a monitor to the left, say) draws what falls on the picture.
     static constexpr QPoint None{-1, -1};
-    static bool isValid(QPoint point) { return point.x() >= 0 && point.y() >= 0; }
+    static bool isValid(QPoint point) { return point != None; }
     QPoint CurrentPoint = None;
     QPoint AnchorPoint = None;
     QPoint SavedPoint = None;

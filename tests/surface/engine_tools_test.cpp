@@ -353,3 +353,60 @@ TEST_F(EngineTest, AHeldStepThatSnapsToTheSamePointRedrawsNothing) {
     });
     EXPECT_TRUE(samePixels(want, surface.Picture()));
 }
+
+// A held pointer past the left or top edge is a real position: the strokes run into the
+// edge and back, the eraser restores the part of its block on the picture, and a Shift
+// rectangle released there is still constrained.
+TEST_F(EngineTest, HeldStrokesPastTheLeftAndTopEdgesDrawWhatFallsOnThePicture) {
+    const QRgb red = qRgb(255, 0, 0);
+    auto unchanged = [&](int x, int y) {
+        return surface.Picture().pixel(x, y) == capture.pixel(x, y);
+    };
+    choose(ToolPen);
+    for (const QList<QPoint>& path : {QList<QPoint>{{30, 10}, {-20, 20}, {30, 30}},
+                                      QList<QPoint>{{10, 40}, {20, -20}, {30, 40}}}) {
+        hover(path[0].x(), path[0].y());
+        press(path[0].x(), path[0].y());
+        drag(path[1].x(), path[1].y());
+        drag(path[2].x(), path[2].y());
+        release(path[2].x(), path[2].y());
+    }
+    surface.ParkToolSymbol();
+    // Where each stroke crosses the edge, and not on a shortcut between its ends.
+    EXPECT_EQ(surface.Picture().pixel(0, 16), red);
+    EXPECT_EQ(surface.Picture().pixel(0, 24), red);
+    EXPECT_TRUE(unchanged(30, 20)) << "no line straight from (30,10) to (30,30)";
+    EXPECT_EQ(surface.Picture().pixel(17, 0), red);
+    EXPECT_EQ(surface.Picture().pixel(23, 0), red);
+    EXPECT_TRUE(unchanged(20, 40)) << "no line straight from (10,40) to (30,40)";
+
+    start(noisyCapture(61, 47));
+    state.PenWidth = 43; // paints the picture's top-left part red
+    stroke({0, 20}, {20, 20});
+    state.PenWidth = 3; // an eraser block of 29 x 21
+    choose(ToolEraser);
+    hover(50, 40);
+    press(50, 40);
+    drag(-5, 20); // restores columns 0 to 9 of rows 10 to 30
+    drag(20, -3); // restores rows 0 to 7 of columns 6 to 34
+    release(20, -3);
+    surface.ParkToolSymbol();
+    for (int y = 0; y < 47; ++y)
+        for (int x = 0; x < 35; ++x) {
+            const bool erased = (x <= 9 && y >= 10 && y <= 30) || (x >= 6 && y <= 7);
+            if (erased)
+                ASSERT_TRUE(unchanged(x, y)) << x << "," << y;
+        }
+    EXPECT_EQ(surface.Picture().pixel(10, 20), red);
+    EXPECT_EQ(surface.Picture().pixel(20, 8), red);
+
+    start(noisyCapture(61, 47));
+    choose(ToolRectangle);
+    hover(30, 20);
+    press(30, 20, true);
+    drag(-10, 5, true);
+    release(-10, 5, true); // the square from (15, 5) to (30, 20)
+    surface.ParkToolSymbol();
+    EXPECT_EQ(surface.Picture().pixel(15, 12), red);
+    EXPECT_TRUE(unchanged(5, 5)) << "the unconstrained box's top edge";
+}
