@@ -1,6 +1,8 @@
 #include "app/program.h"
 
+#include "app/command_line.h"
 #include "app/einstellungen_form.h"
+#include "app/phase_commands.h"
 #include "app/run_time_texts.h"
 #include "app/settings.h"
 #include "app/shared_values.h"
@@ -13,20 +15,64 @@
 #include "output/clipboard.h"
 #include "output/druck_form.h"
 #include "output/save_command.h"
+#include "platform/phase_command_channel.h"
 #include "platform/printer_qt.h"
 #include "platform/screen_grab.h"
 #include "platform/single_instance.h"
 #include "surface/widget/screen_form.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+QStringList ArgumentsAfterProgramName(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// A command for the running instance ends here, without a window, at once.
+int HandOver(const QString& socketPath, PhaseCommand command) {
+    switch (SendPhaseCommand(socketPath, command, 3000)) {
+    case SendResult::Delivered:
+        return 0;
+    case SendResult::NoListener:
+        std::fputs("skribando : l'instance en cours ne répond pas.\n", stderr);
+        return 1;
+    case SendResult::Failed:
+        break;
+    }
+    std::fprintf(stderr, "skribando : impossible de joindre l'instance en cours (%s).\n",
+                 qPrintable(socketPath));
+    return 1;
+}
+
+} // namespace
 
 int RunProgram(int argc, char** argv) {
+    const CommandLine commandLine = ReadCommandLine(ArgumentsAfterProgramName(argc, argv));
+    if (commandLine.kind != CommandLine::Kind::Run) {
+        const bool help = commandLine.kind == CommandLine::Kind::Help;
+        std::fputs(UsageText().toLocal8Bit().constData(), help ? stdout : stderr);
+        return help ? 0 : 2;
+    }
+    const std::optional<PhaseCommand> command = commandLine.command;
+
+    SingleInstanceGuard guard;
+    const bool firstInstance = guard.acquire();
+    const QString socketPath = PhaseCommandSocketPath(QFileInfo(guard.lockFile()).absolutePath());
+    if (!firstInstance && command)
+        return HandOver(socketPath, *command);
+    if (command == PhaseCommand::Finish)
+        return 0; // no drawing phase to finish, and no reason to start the program for it
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Skribando");
     QApplication::setQuitOnLastWindowClosed(false);
-
-    SingleInstanceGuard guard;
-    if (!guard.acquire()) {
+    if (!firstInstance) {
         showMessage(MessageKind::Information,
                     QString::fromUtf8("L'application est déjà en cours d'exécution."));
         return 0;
@@ -80,6 +126,16 @@ int RunProgram(int argc, char** argv) {
     QObject::connect(&infoBox, &TInfoBox::EinstellBtnClicked, &infoBox, [&] {
         EinstellBtnClick(settingsDialog, [&](int mode) { screen.ApplyCursorMode(mode); });
     });
+
+    // Later starts hand their commands over through the socket; a start that came with one
+    // opens a drawing phase once the palette is up.
+    PhaseCommandListener commands(
+        [&](PhaseCommand received) { CarryOutPhaseCommand(palette, received); });
+    if (guard.held() && !commands.listen(socketPath))
+        std::fprintf(stderr, "skribando : pas de commandes de l'extérieur (%s).\n",
+                     qPrintable(commands.error()));
+    if (command)
+        CarryOutPhaseCommand(palette, *command);
 
     palette.PlaceAtTopRight();
     palette.show();

@@ -414,8 +414,9 @@ void TToolForm::FormActivate() {
     raise();
     if (applyRunTimeTexts)
         applyRunTimeTexts();
-    if (Settings().AutoOpen)
+    if (Settings().AutoOpen || StartWhenStartedUp)
         Timer1.start();
+    StartedUp = true;
 }
 
 void TToolForm::PlaceAtTopRight() {

@@ -35,6 +35,11 @@ public:
     int PaletteState = 0;
     bool FirstActivate = true;
     QTimer Timer1;
+    // True once the first activation's start-up steps are all done.
+    bool StartedUp = false;
+    // A drawing phase asked for from outside before the start-up steps were done: it starts
+    // when they are, as the automatic start does.
+    bool StartWhenStartedUp = false;
 
     // Start-up steps that belong to other parts of the program; the frame runs them in order
     // at the first activation. Each may be empty.

@@ -1,11 +1,13 @@
 // The palette driven offscreen: its choice groups, its drawing state, the Start/Finish
 // states and the roads that end the program.
+#include "app/phase_commands.h"
 #include "app/settings.h"
 #include "app/tool_form.h"
 #include "support/picture_diff.h"
 #include "surface/widget/screen_form.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -212,6 +214,30 @@ TEST_F(Palette, EscOnThePalettePressesStart) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&palette));
     QTest::keyClick(&palette, Qt::Key_Escape);
     EXPECT_EQ(palette.PaletteState, 1);
+}
+
+TEST_F(Palette, CommandsFromOutsideActOnlyWhereTheStartButtonCould) {
+    CarryOutPhaseCommand(palette, PhaseCommand::Start);
+    CarryOutPhaseCommand(palette, PhaseCommand::Finish);
+    CarryOutPhaseCommand(palette, PhaseCommand::Toggle);
+    EXPECT_EQ(grabs, 0) << "before the start-up steps a start waits for them";
+    palette.FormActivate();
+    QTest::qWait(400);
+    EXPECT_EQ(palette.PaletteState, 1);
+    CarryOutPhaseCommand(palette, PhaseCommand::Start);
+    EXPECT_EQ(grabs, 1) << "a drawing phase already runs";
+
+    QDialog dialog;
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    CarryOutPhaseCommand(palette, PhaseCommand::Toggle);
+    EXPECT_EQ(palette.PaletteState, 1) << "an open dialog keeps the button from being clicked";
+    dialog.hide();
+    CarryOutPhaseCommand(palette, PhaseCommand::Finish);
+    EXPECT_EQ(palette.PaletteState, 0);
+    CarryOutPhaseCommand(palette, PhaseCommand::Finish);
+    EXPECT_EQ(palette.PaletteState, 0);
+    EXPECT_EQ(grabs, 1);
 }
 
 } // namespace
