@@ -13,6 +13,7 @@ packages=(
     xvfb xauth xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
     cups cups-bsd printer-driver-cups-pdf
     clang libclang-rt-14-dev llvm-14
+    dpkg-dev file appstream desktop-file-utils groff-base
 )
 
 missing=()
