@@ -51,6 +51,9 @@ TEST_F(CommandsFromOutside, LancerTerminerAndBasculerDriveTheRunningProgram) {
     EXPECT_EQ(session.windowGeometry(session.waitForWindow("ScreenForm")),
               QRect(QPoint(0, 0), session.size()));
     EXPECT_TRUE(surfaceFollows("--lancer", true)) << "a drawing phase already runs";
+    session.key("F9");
+    ASSERT_TRUE(session.waitForWindowGone("ScreenForm")) << "the surface has the keyboard";
+    ASSERT_TRUE(surfaceFollows("--lancer", true));
     EXPECT_TRUE(surfaceFollows("--terminer", false));
     EXPECT_TRUE(surfaceFollows("--terminer", false)) << "nothing to finish";
     EXPECT_TRUE(surfaceFollows("--basculer", true));
