@@ -1,20 +1,35 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Skribando need on Debian 12.
-# Safe to run again: packages already present are left alone.
+# Installs what Skribando needs on Debian 12: what building and running it need, and with
+# --tests also what its tests need (the end-to-end tests' X tools and window manager, a print
+# server, the fuzzing compiler). Safe to run again: packages already present are left alone.
+# Usage: scripts/setup.sh [--tests]
 set -euo pipefail
 
+# Building and running: the compiler, Qt, the image libraries, the X libraries the screen
+# grab uses, the fonts the palette draws with, and Xvfb for machines without a display.
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
     libpng-dev zlib1g-dev libjpeg-dev
     libxcb1-dev libxcb-shm0-dev libx11-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2 fonts-dejavu-core
-    xvfb xauth xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
+    xvfb
+)
+
+# What the tests add.
+test_packages=(
+    libgtest-dev libgmock-dev
+    xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
     cups cups-bsd printer-driver-cups-pdf
     clang libclang-rt-14-dev llvm-14
     dpkg-dev file appstream desktop-file-utils groff-base
 )
+
+case "${1:-}" in
+    --tests) packages+=("${test_packages[@]}") ;;
+    "") ;;
+    *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

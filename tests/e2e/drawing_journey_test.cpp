@@ -20,8 +20,7 @@ QImage White(QSize size) {
 class DrawingJourney : public testing::Test {
 protected:
     void SetUp() override {
-        if (!session.ok())
-            GTEST_SKIP() << session.error();
+        REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
         ASSERT_TRUE(session.setBackground(White(session.size())));
     }
 

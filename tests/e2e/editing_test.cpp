@@ -9,8 +9,7 @@ namespace {
 class Editing : public testing::Test {
 protected:
     void SetUp() override {
-        if (!session.ok())
-            GTEST_SKIP() << session.error();
+        REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
         QImage paper(session.size(), QImage::Format_RGB32);
         paper.fill(Qt::white);
         ASSERT_TRUE(session.setBackground(paper));

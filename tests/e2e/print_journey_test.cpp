@@ -57,17 +57,15 @@ bool isBlue(QRgb pixel) {
 }
 
 TEST(PrintJourney, ARectangleDrawnOnTheScreenIsPrintedWhereTheLayoutPutsIt) {
-    if (!testsupport::havePoppler())
-        GTEST_SKIP() << "pdftoppm (poppler-utils) is needed to look at the page";
+    REQUIRE_OUTSIDE_WORLD(testsupport::havePoppler(),
+                          "pdftoppm (poppler-utils) is needed to look at the page");
     X11Session session;
-    if (!session.ok())
-        GTEST_SKIP() << session.error();
+    REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
     QTemporaryDir folder(QDir::tempPath() + "/skribando-print-XXXXXX");
     ASSERT_TRUE(folder.isValid());
     testsupport::PrivateCups cups(folder.path());
     const QString whyNot = cups.start();
-    if (!whyNot.isEmpty())
-        GTEST_SKIP() << "no CUPS server can run here: " << whyNot;
+    REQUIRE_OUTSIDE_WORLD(whyNot.isEmpty(), "no CUPS server can run here: " + whyNot);
 
     // Light grey paper, so the picture's own edges show on the white page.
     QImage paper(session.size(), QImage::Format_RGB32);

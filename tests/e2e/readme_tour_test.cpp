@@ -61,8 +61,7 @@ QRect AroundFrame(const X11Session& session, unsigned long window, int margin) {
 
 TEST(ReadmeTour, PaletteDrawingPhaseInfoBoxAndSettings) {
     X11Session session;
-    if (!session.ok())
-        GTEST_SKIP() << session.error();
+    REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
     ASSERT_TRUE(session.setBackground(DocumentScreen(session.size())));
 
     ProgramRun program(session);

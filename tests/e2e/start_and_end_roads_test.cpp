@@ -12,8 +12,7 @@ namespace {
 class StartAndEndRoads : public testing::Test {
 protected:
     void SetUp() override {
-        if (!session.ok())
-            GTEST_SKIP() << session.error();
+        REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
     }
     // A settings file as a previous run (or a person) left it.
     void storeSettings(const QString& values) {

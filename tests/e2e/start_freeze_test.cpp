@@ -31,8 +31,7 @@ testing::AssertionResult SameOutside(const QImage& expected, const QImage& shot,
 class StartAndFreeze : public testing::Test {
 protected:
     void SetUp() override {
-        if (!session.ok())
-            GTEST_SKIP() << session.error();
+        REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
         pattern = TestPattern(session.size());
         ASSERT_TRUE(session.setBackground(pattern));
     }

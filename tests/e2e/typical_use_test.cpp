@@ -11,8 +11,7 @@ namespace {
 
 TEST(TypicalUse, AYellowArrowSavedAsPngKeepsDarkTextDark) {
     X11Session session;
-    if (!session.ok())
-        GTEST_SKIP() << session.error();
+    REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
     // White paper with a black band the arrow crosses, like a line of text.
     QImage paper(session.size(), QImage::Format_RGB32);
     paper.fill(Qt::white);

@@ -43,10 +43,14 @@ X11Session::X11Session(int width, int height) : size_(width, height) {
     }
     display_ = ":" + QString::fromLatin1(told.trimmed());
     windowManager_.setProcessEnvironment(environment());
+    windowManager_.setProcessChannelMode(QProcess::MergedChannels);
     windowManager_.start("openbox", {"--sm-disable"});
-    windowManager_.waitForStarted(5000);
     // Openbox is ready once it owns the window-manager selection.
-    waitUntil([&] { return run("wmctrl", {"-m"}).contains("Openbox"); }, 15000);
+    if (!waitUntil([&] { return run("wmctrl", {"-m"}).contains("Openbox"); }, 15000)) {
+        error_ = "the window manager (openbox) does not start: " + windowManager_.errorString() +
+                 " " + QString::fromLocal8Bit(windowManager_.readAll());
+        return;
+    }
     ok_ = true;
 }
 
@@ -71,6 +75,30 @@ QProcessEnvironment X11Session::environment() const {
     env.insert("HOME", home_.path());
     env.remove("WAYLAND_DISPLAY");
     return env;
+}
+
+bool X11Session::splitIntoMonitors(const QList<X11Monitor>& monitors) {
+    for (const X11Monitor& monitor : monitors) {
+        // Sizes in millimetres at 96 dots per inch.
+        const QRect& at = monitor.geometry;
+        const QString geometry = QString("%1/%2x%3/%4+%5+%6")
+                                     .arg(at.width())
+                                     .arg(at.width() * 254 / 960)
+                                     .arg(at.height())
+                                     .arg(at.height() * 254 / 960)
+                                     .arg(at.x())
+                                     .arg(at.y());
+        // The screen's one output goes to the primary monitor, which replaces the monitor the
+        // server made for it; the others are monitors without an output of their own.
+        run("xrandr", {"--setmonitor", (monitor.primary ? "*" : "") + monitor.name, geometry,
+                       monitor.primary ? "screen" : "none"});
+    }
+    const QString listed = run("xrandr", {"--listmonitors"});
+    if (!listed.startsWith(QString("Monitors: %1\n").arg(monitors.size()))) {
+        error_ = "xrandr does not split the screen into monitors: " + listed;
+        return false;
+    }
+    return true;
 }
 
 QString X11Session::run(const QString& program, const QStringList& arguments, int* exitCode,

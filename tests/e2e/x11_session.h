@@ -12,6 +12,14 @@
 #include <functional>
 #include <memory>
 
+// One monitor of a screen split into several (RandR monitors, as a desktop with two screens
+// side by side shows them to programs).
+struct X11Monitor {
+    QString name;
+    QRect geometry;
+    bool primary = false;
+};
+
 class X11Session {
 public:
     X11Session(int width = 1280, int height = 800);
@@ -26,6 +34,10 @@ public:
     // Environment for programs on this display, with private config and runtime folders.
     QProcessEnvironment environment() const;
     QString configHome() const { return home_.path() + "/config"; }
+
+    // Splits the screen into `monitors`, before the program starts; the primary one takes
+    // over the screen's output. False, with the reason in `error()`, when the server refuses.
+    bool splitIntoMonitors(const QList<X11Monitor>& monitors);
 
     // Runs a command to its end on this display; returns its standard output.
     QString run(const QString& program, const QStringList& arguments, int* exitCode = nullptr,

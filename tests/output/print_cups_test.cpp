@@ -229,38 +229,28 @@ TEST(PrintedPage, NothingIsPrintedWithoutAPrinter) {
 }
 
 TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
-    if (!havePoppler())
-        GTEST_SKIP() << "pdftoppm and pdfimages (poppler-utils) are needed to measure the page";
+    REQUIRE_OUTSIDE_WORLD(havePoppler(),
+                          "pdftoppm and pdfimages (poppler-utils) are needed to measure the page");
     QTemporaryDir folder(QDir::tempPath() + "/skribando-print-XXXXXX");
     ASSERT_TRUE(folder.isValid());
 
     PrivateCups cups(folder.path());
     const QString whyNot = cups.start();
-    if (whyNot.isEmpty()) {
-        std::cout << "[ printing through a private CUPS server at " << cups.socket() << " ]"
-                  << std::endl;
-        QProcessEnvironment environment = cups.environment();
-        environment.insert("SKRIBANDO_PRINT_WORKER", "cups");
-        ASSERT_EQ(runWorker("PrintsTheTestPictureOnTheDefaultPrinter", environment), "");
-        ASSERT_TRUE(cups.waitForCompletedJob("skribando-b", 30000)) << cups.log();
-        EXPECT_FALSE(QFile::exists(cups.output("skribando-a")));
-        const auto print = measure(cups.output("skribando-b"));
-        ASSERT_TRUE(print);
-        expectPlacedAt(*print, std::max(leftCm * 10, privateCupsLeftMarginMm));
-        RecordProperty("printed_through", "cups");
-        return;
-    }
-
-    std::cout << "[ no CUPS server here (" << whyNot.toStdString()
-              << "); checking Qt's PDF printer output instead ]" << std::endl;
-    printOnQtPdfPrinter(folder.path());
-    RecordProperty("printed_through", "qt-pdf");
+    REQUIRE_OUTSIDE_WORLD(whyNot.isEmpty(), "no CUPS server can run here: " + whyNot);
+    QProcessEnvironment environment = cups.environment();
+    environment.insert("SKRIBANDO_PRINT_WORKER", "cups");
+    ASSERT_EQ(runWorker("PrintsTheTestPictureOnTheDefaultPrinter", environment), "");
+    ASSERT_TRUE(cups.waitForCompletedJob("skribando-b", 30000)) << cups.log();
+    EXPECT_FALSE(QFile::exists(cups.output("skribando-a")));
+    const auto print = measure(cups.output("skribando-b"));
+    ASSERT_TRUE(print);
+    expectPlacedAt(*print, std::max(leftCm * 10, privateCupsLeftMarginMm));
 }
 
 // Qt's PDF printer on its own, wherever CUPS is: the same page, from the same code path.
 TEST(PrintedPage, QtPdfPrinterPlacesThePictureToo) {
-    if (!havePoppler())
-        GTEST_SKIP() << "pdftoppm and pdfimages (poppler-utils) are needed to measure the page";
+    REQUIRE_OUTSIDE_WORLD(havePoppler(),
+                          "pdftoppm and pdfimages (poppler-utils) are needed to measure the page");
     QTemporaryDir folder(QDir::tempPath() + "/skribando-print-XXXXXX");
     ASSERT_TRUE(folder.isValid());
     printOnQtPdfPrinter(folder.path());

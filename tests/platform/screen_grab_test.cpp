@@ -4,6 +4,7 @@
 #include "platform/screen_grab.h"
 #include "platform/xcb_pixels.h"
 #include "support/picture_diff.h"
+#include "support/test_support.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -238,8 +239,7 @@ constexpr QSize kRoot{347, 213};
 class GrabXvfb : public testing::Test {
 protected:
     void SetUp() override {
-        if (!server_.start(kRoot, 24))
-            GTEST_SKIP() << "Xvfb could not start: " << server_.errors().toStdString();
+        REQUIRE_OUTSIDE_WORLD(server_.start(kRoot, 24), "Xvfb does not start: " + server_.errors());
         painted_ = pattern(kRoot.width(), kRoot.height());
         ASSERT_TRUE(paintRoot(server_.display(), painted_));
     }
@@ -313,8 +313,8 @@ TEST_F(GrabXvfb, APictureOutlivesItsConnectionAndServer) {
 
 TEST(GrabX11, AServerWithAPixelLayoutWeDoNotReadDeclines) {
     PrivateXvfb server;
-    if (!server.start(QSize(64, 48), 16))
-        GTEST_SKIP() << "Xvfb could not start: " << server.errors().toStdString();
+    REQUIRE_OUTSIDE_WORLD(server.start(QSize(64, 48), 16),
+                          "Xvfb does not start: " + server.errors());
     EXPECT_TRUE(GrabX11ScreenShm(server.display()).isNull());
 }
 

@@ -19,4 +19,22 @@ inline QString sourceDir() {
     return dir.isEmpty() ? QDir::currentPath() : dir;
 }
 
+// True when the person running the tests has chosen to leave out every test that needs a
+// private X server, a window manager or a print server (SKRIBANDO_SKIP_E2E=1).
+inline bool outsideWorldSkipped() {
+    return qEnvironmentVariable("SKRIBANDO_SKIP_E2E") == "1";
+}
+
 } // namespace testsupport
+
+// Ends a test whose outside world (Xvfb, the window manager, CUPS, a tool) could not be set
+// up: a failure that says why, since a test that skips itself tests nothing, or a skip when
+// the run has chosen to leave such tests out.
+#define REQUIRE_OUTSIDE_WORLD(ready, why)                                                          \
+    do {                                                                                           \
+        if (!(ready)) {                                                                            \
+            if (testsupport::outsideWorldSkipped())                                                \
+                GTEST_SKIP() << "left out (SKRIBANDO_SKIP_E2E=1): " << (why);                      \
+            GTEST_FAIL() << "the test's environment cannot be set up: " << (why);                  \
+        }                                                                                          \
+    } while (false)
