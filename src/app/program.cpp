@@ -52,6 +52,18 @@ int HandOver(const QString& socketPath, PhaseCommand command) {
 
 } // namespace
 
+bool MayStart(SingleInstanceGuard& guard) {
+    if (!guard.acquire()) {
+        showMessage(MessageKind::Information,
+                    QString::fromUtf8("L'application est déjà en cours d'exécution."));
+        return false;
+    }
+    if (!guard.held())
+        std::fprintf(stderr, "skribando: starting without the one-instance guard: %s\n",
+                     qPrintable(guard.problem()));
+    return true;
+}
+
 int RunProgram(int argc, char** argv) {
     const CommandLine commandLine = ReadCommandLine(ArgumentsAfterProgramName(argc, argv));
     if (commandLine.kind != CommandLine::Kind::Run) {
@@ -72,11 +84,9 @@ int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Skribando");
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!firstInstance) {
-        showMessage(MessageKind::Information,
-                    QString::fromUtf8("L'application est déjà en cours d'exécution."));
+    // Asked again: an instance that has ended since lets this one start.
+    if (!MayStart(guard))
         return 0;
-    }
     InitSharedValues(QCoreApplication::applicationFilePath());
     QApplication::setWindowIcon(ProgramIcon());
 

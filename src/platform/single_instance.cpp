@@ -1,23 +1,26 @@
 #include "platform/single_instance.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include "platform/private_folder.h"
 
+#include <QDir>
+
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 QString defaultLockFolder() {
     QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir(runtime).exists())
         return runtime;
-    QString folder = QDir::tempPath() + QString("/skribando-%1").arg(getuid());
-    QDir().mkpath(folder);
-    return folder;
+    return QDir::tempPath() + QString("/skribando-%1").arg(::geteuid());
 }
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& lockFolder)
-    : lockFile_((lockFolder.isEmpty() ? defaultLockFolder() : lockFolder) + "/NoMultiMutex") {}
+    : lockFolder_(lockFolder.isEmpty() ? defaultLockFolder() : lockFolder),
+      lockFile_(lockFolder_ + "/NoMultiMutex") {}
 
 SingleInstanceGuard::~SingleInstanceGuard() {
     if (fd_ >= 0)
@@ -27,9 +30,23 @@ SingleInstanceGuard::~SingleInstanceGuard() {
 bool SingleInstanceGuard::acquire() {
     if (fd_ >= 0)
         return true;
-    int fd = ::open(QFile::encodeName(lockFile_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return true; // an unusable lock folder must not keep the program from starting
+    problem_.clear();
+    if (const Outcome folder = ensurePrivateFolder(lockFolder_); !folder) {
+        problem_ = folder.message();
+        return true;
+    }
+    const int fd = ::open(QFile::encodeName(lockFile_).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        problem_ = lockFile_ + ": " + QString::fromLocal8Bit(std::strerror(errno));
+        return true;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || status.st_uid != ::geteuid() || (status.st_mode & 022)) {
+        ::close(fd);
+        problem_ = lockFile_ + " belongs to another user or others can write to it";
+        return true;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return false;
