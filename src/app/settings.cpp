@@ -78,9 +78,9 @@ bool LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings)
         }
         store.closeKey();
     }
-    const QSize screen = host.screenSize();
-    position.setX(Min(position.x(), screen.width() - host.paletteOuterSize().width()));
-    position.setY(Min(position.y(), screen.height() - KeepVisibleHeight));
+    const QRect screen = host.primaryScreen();
+    position.setX(Min(position.x(), screen.x() + screen.width() - host.paletteOuterSize().width()));
+    position.setY(Min(position.y(), screen.y() + screen.height() - KeepVisibleHeight));
     host.movePalette(position);
     return opened;
 }
@@ -147,7 +147,7 @@ void WidgetSettingsHost::movePalette(QPoint topLeft) {
     palette_->move(topLeft);
 }
 
-QSize WidgetSettingsHost::screenSize() const {
+QRect WidgetSettingsHost::primaryScreen() const {
     QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize();
+    return screen ? screen->geometry() : QRect();
 }

@@ -7,6 +7,7 @@
 #include "platform/settings_store.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <array>
 #include <variant>
@@ -46,8 +47,9 @@ public:
     virtual QPoint palettePosition() const = 0;
     virtual QSize paletteOuterSize() const = 0;
     virtual void movePalette(QPoint topLeft) = 0; // size unchanged
-    // The primary screen.
-    virtual QSize screenSize() const = 0;
+    // The primary screen's place on the desktop, which need not start at (0, 0): a monitor
+    // left of or above it has the desktop's origin.
+    virtual QRect primaryScreen() const = 0;
 };
 
 // The host made of the real widgets: the print dialog's four numeric fields (in PrintField
@@ -63,7 +65,7 @@ public:
     QPoint palettePosition() const override;
     QSize paletteOuterSize() const override;
     void movePalette(QPoint topLeft) override;
-    QSize screenSize() const override; // the primary screen
+    QRect primaryScreen() const override;
 
 private:
     std::array<TNumEditQ*, 4> fields_;
@@ -105,9 +107,9 @@ extern const std::array<SettingDef, 13> SettingsTable;
 constexpr int KeepVisibleHeight = 21;
 
 // Reads every stored value (opening the key creates it on a first run), then moves the palette
-// to its stored place, clamped so it does not lie beyond the screen's right edge and keeps its
-// caption bar above the bottom edge; there is no lower bound. False when the key could not be
-// opened: then only the clamp of the current place is done.
+// to its stored place, clamped so it does not lie beyond the primary screen's right edge and
+// keeps its caption bar above that screen's bottom edge; there is no lower bound. False when the
+// key could not be opened: then only the clamp of the current place is done.
 bool LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings = Settings());
 
 // Writes all thirteen values, changed or not. False when they could not be stored, in which

@@ -167,7 +167,7 @@ TEST_F(SettingsDialog, AnUnknownStoredPointerModeIsStoredBackAsOneOnlyAfterOk) {
         QPoint palettePosition() const override { return {}; }
         QSize paletteOuterSize() const override { return {60, 50}; }
         void movePalette(QPoint) override {}
-        QSize screenSize() const override { return {800, 600}; }
+        QRect primaryScreen() const override { return {0, 0, 800, 600}; }
     } host;
     MemoryKeyStore store;
     store.writeDword("MauszeigerMode", 3);

@@ -33,13 +33,14 @@ public:
         position = topLeft;
         ++moves;
     }
-    QSize screenSize() const override { return {1920, 1080}; }
+    QRect primaryScreen() const override { return screen; }
 
     TNumEditQ& edit(PrintField field) const { return fields[static_cast<int>(field)]; }
 
     mutable TNumEditQ fields[4];
     QCheckBox box;
     QPoint position{1860, 0}; // where the palette is placed at creation
+    QRect screen{0, 0, 1920, 1080};
     int moves = 0;
 };
 
@@ -228,6 +229,12 @@ TEST_F(SettingsFile, ThePaletteIsClampedToTheRightAndBottomEdgesOnly) {
         EXPECT_EQ(host.position, c.expected) << c.what;
         EXPECT_EQ(host.moves, 1) << c.what;
     }
+
+    // A primary screen right of and below another monitor: its own edges bound the palette.
+    FieldHost host;
+    host.screen = QRect(960, 100, 960, 1080);
+    load(host, fileWith({"\"WinPos-Left\"=dword:00001388", "\"WinPos-Top\"=dword:00001388"}));
+    EXPECT_EQ(host.position, QPoint(960 + 960 - 60, 100 + 1080 - 21));
 }
 
 TEST_F(SettingsFile, ARoundTripKeepsEveryValueBitForBit) {
@@ -305,7 +312,7 @@ TEST(Settings, TheWidgetHostMovesTheRealPaletteAndFillsTheRealFields) {
     store.writeDword("WinPos-Top", -5);
     GlobalSettings settings;
     LoadSettings(host, store, settings);
-    const QSize screen = host.screenSize();
+    const QSize screen = host.primaryScreen().size();
     ASSERT_TRUE(screen.isValid());
     EXPECT_EQ(palette.pos(), QPoint(screen.width() - palette.frameGeometry().width(), -5));
     EXPECT_EQ(fields[3].Value(), 12.5);

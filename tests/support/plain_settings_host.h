@@ -20,9 +20,10 @@ public:
     QPoint palettePosition() const override { return position; }
     QSize paletteOuterSize() const override { return {60, 50}; }
     void movePalette(QPoint topLeft) override { position = topLeft; }
-    QSize screenSize() const override { return {1920, 1080}; }
+    QRect primaryScreen() const override { return screen; }
 
     std::array<double, 4> print{2.5, 1.8, 16.0, 17.0};
     bool ratio = true;
     QPoint position{1860, 0};
+    QRect screen{0, 0, 1920, 1080};
 };
