@@ -102,6 +102,10 @@ void TToolForm::AttachScreenForm(TScreenForm* screen) {
     screen_->onClosedOtherwise = [this] {
         close();
     };
+    // A press on the picture may have brought the surface over the palette.
+    screen_->onPicturePressed = [this] {
+        raise();
+    };
 }
 
 // --- Layout ------------------------------------------------------------------------------

@@ -268,6 +268,20 @@ TEST_F(PaletteOverSurface, ThePointerReachingThePaletteRemovesTheToolSymbol) {
     EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
 }
 
+TEST_F(PaletteOverSurface, APressOnThePictureBringsThePaletteForward) {
+    struct ZOrderChanges : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            count += event->type() == QEvent::ZOrderChange;
+            return false;
+        }
+    } raises;
+    palette.installEventFilter(&raises);
+    QTest::mousePress(&screen, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseRelease(&screen, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(raises.count, 1);
+}
+
 TEST_F(PaletteOverSurface, UndoAndClearReachTheSurface) {
     for (QPoint dot : {QPoint(5, 5), QPoint(30, 20)}) {
         screen.surface().MouseDown(MouseButton::Left, {false, true, false}, dot);
