@@ -130,7 +130,8 @@ TEST_F(DrawingJourney, ChoicesAndPlaceSurviveARestart) {
     EXPECT_TRUE(first.contains("\"FarbMode\"=dword:0000000d")) << first;
     EXPECT_TRUE(first.contains("\"WerkzeugMode\"=dword:00000007")) << first;
 
-    // A second run that changes nothing stores the same choices: it selected them at start.
+    // The second run draws with the stored choices: an opaque green ellipse outline, where
+    // the first-run defaults would draw a wide red pen stroke through the drag's middle.
     // Its start-up steps have run once the palette is back where the first run left it.
     ProgramRun again(session);
     palette = session.waitForWindow("Skribando");
@@ -139,6 +140,19 @@ TEST_F(DrawingJourney, ChoicesAndPlaceSurviveARestart) {
         return session.frameGeometry(palette).topLeft() == placed;
     })) << "the palette returns to ("
         << placed.x() << ", " << placed.y() << ")";
+    ASSERT_NE(::startDrawingPhase(session), 0u);
+    session.drag(QPoint(700, 400), QPoint(900, 520));
+    session.run("xdotool", {"mousemove", "--sync", "1000", "700"});
+    const QRgb green = qRgb(0, 255, 0);
+    QImage shot;
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        shot = session.screenshot();
+        return testsupport::countColour(shot, green, QRect(690, 390, 220, 140)) > 400;
+    })) << "the stored colour and tool draw the ellipse";
+    EXPECT_EQ(testsupport::countColour(shot, green, QRect(760, 440, 80, 40)), 0)
+        << "an outline, not a stroke through its middle";
+    session.key("F9");
+    ASSERT_TRUE(session.waitForWindowGone("ScreenForm"));
     session.run("wmctrl", {"-c", "Skribando"});
     ASSERT_TRUE(again.waitForExit());
     const QString second = stored();

@@ -11,9 +11,7 @@ namespace {
 
 class StartAndEndRoads : public testing::Test {
 protected:
-    void SetUp() override {
-        REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
-    }
+    void SetUp() override { REQUIRE_OUTSIDE_WORLD(session.ok(), session.error()); }
     // A settings file as a previous run (or a person) left it.
     void storeSettings(const QString& values) {
         const QString folder = session.configHome() + "/Brenholtsoft";
@@ -35,11 +33,14 @@ protected:
 
 TEST_F(StartAndEndRoads, ClosingTheSurfaceThroughTheWindowManagerEndsTheProgram) {
     ProgramRun program(session);
-    clickStart();
+    ASSERT_NE(startDrawingPhase(session), 0u) << program.output();
+    session.key("ctrl+1"); // a width other than the one stored at the start
     session.run("wmctrl", {"-c", "ScreenForm"});
     ASSERT_TRUE(program.waitForExit(10000));
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_TRUE(QFile::exists(session.configHome() + "/Brenholtsoft/Skribando.reg"))
+    QFile file(session.configHome() + "/Brenholtsoft/Skribando.reg");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\"StiftdickeMode\"=dword:00000001"))
         << "the settings were saved on the way out";
 }
 
