@@ -107,8 +107,8 @@ bool PhaseCommandListener::listen(const QString& path) {
     path_ = path;
     struct stat made;
     if (::chmod(address.sun_path, 0600) != 0 || ::lstat(address.sun_path, &made) != 0 ||
-        made.st_uid != ::getuid() || (made.st_mode & 077) != 0) {
-        error_ = systemError("chmod");
+        made.st_uid != ::geteuid() || (made.st_mode & 077) != 0) {
+        error_ = "the socket file is not this user's alone: " + path;
         close();
         return false;
     }
