@@ -222,8 +222,7 @@ TEST_F(Palette, CommandsFromOutsideActOnlyWhereTheStartButtonCould) {
     CarryOutPhaseCommand(palette, PhaseCommand::Toggle);
     EXPECT_EQ(grabs, 0) << "before the start-up steps a start waits for them";
     palette.FormActivate();
-    QTest::qWait(400);
-    EXPECT_EQ(palette.PaletteState, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return palette.PaletteState == 1; }, 5000));
     CarryOutPhaseCommand(palette, PhaseCommand::Start);
     EXPECT_EQ(grabs, 1) << "a drawing phase already runs";
 
