@@ -1,5 +1,7 @@
 #include "platform/screen_grab.h"
 
+#include "platform/portal_screenshot.h"
+#include "platform/screen_grab_ways.h"
 #include "platform/xcb_shm_grabber.h"
 
 #include <QGuiApplication>
@@ -70,15 +72,29 @@ QImage GrabX11ScreenShm(const QByteArray& display, const QRect& rect) {
 }
 
 QImage GrabPrimaryScreen() {
-    if (onX11()) {
-        const QRect device = PrimaryScreenDeviceRect();
-        if (!device.isEmpty()) {
-            QImage picture = GrabX11ScreenShm({}, device);
-            if (!picture.isNull())
-                return picture;
+    const QRect device = PrimaryScreenDeviceRect();
+    const bool underWayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    for (GrabWay way : GrabWaysFor(QGuiApplication::platformName(), underWayland)) {
+        QImage picture;
+        QString failure;
+        switch (way) {
+        case GrabWay::X11SharedMemory:
+            if (!device.isEmpty())
+                picture = GrabX11ScreenShm({}, device);
+            break;
+        case GrabWay::Portal:
+            picture = GrabPrimaryScreenThroughPortal(device.size(), &failure);
+            if (picture.isNull())
+                qWarning("skribando: %s", qPrintable(failure));
+            break;
+        case GrabWay::Qt:
+            picture = GrabPrimaryScreenWithQt();
+            break;
         }
+        if (!picture.isNull())
+            return picture;
     }
-    return GrabPrimaryScreenWithQt();
+    return {};
 }
 
 QImage GrabPrimaryScreenWithQt() {
