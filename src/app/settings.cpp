@@ -3,6 +3,7 @@
 #include "app/dspez.h"
 #include "app/window_frame.h"
 #include "platform/reg_file_store.h"
+#include "platform/wayland_client.h"
 
 #include "controls/num_edit.h"
 
@@ -135,8 +136,10 @@ void WidgetSettingsHost::setSeitRatio(bool checked) {
 }
 
 // A window's pos() and move() are those of its outer frame, caption bar included.
+// A Wayland compositor places the palette itself and tells no position worth keeping (and a
+// palette inside the surface has none on the screen): there the stored one stays as read.
 QPoint WidgetSettingsHost::palettePosition() const {
-    return palette_->pos();
+    return keptPosition_ ? *keptPosition_ : palette_->pos();
 }
 
 QSize WidgetSettingsHost::paletteOuterSize() const {
@@ -144,6 +147,8 @@ QSize WidgetSettingsHost::paletteOuterSize() const {
 }
 
 void WidgetSettingsHost::movePalette(QPoint topLeft) {
+    if (RunsAsWaylandClient())
+        keptPosition_ = topLeft;
     palette_->move(topLeft);
 }
 

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSize>
 #include <array>
+#include <optional>
 #include <variant>
 
 class QCheckBox;
@@ -71,6 +72,7 @@ private:
     std::array<TNumEditQ*, 4> fields_;
     QCheckBox* seitRatio_;
     QWidget* palette_;
+    std::optional<QPoint> keptPosition_;
 };
 
 // Where a stored value lives, which also fixes how it is stored:

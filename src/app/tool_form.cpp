@@ -378,7 +378,7 @@ bool TToolForm::event(QEvent* event) {
         FormActivate();
     // Without a window manager the palette may never be activated: its first showing then
     // runs the start-up steps.
-    if (event->type() == QEvent::Show && screen_) {
+    if (event->type() == QEvent::Show && screen_ && isWindow()) {
         // A window manager lifts a focused window that covers the whole screen above even
         // the stay-on-top windows; a window stays above the window it is transient for, so
         // the palette is tied to the surface each time it is mapped.

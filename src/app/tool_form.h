@@ -77,6 +77,13 @@ public:
     void RefreshToolSymbol();
     void SyncTextColour();
 
+    // Where windows cannot be placed (Wayland), the palette of a drawing phase is part of
+    // the surface, at its top-right corner; idle it is a window of its own again.
+    static bool DocksInSurface();
+    void DockIntoSurface();
+    void UndockFromSurface();
+    bool isDocked() const;
+
     // Widgets, for tests and for the run-time texts.
     QPushButton* StartFertigBtn = nullptr;
     QWidget* ToolBar1 = nullptr;
@@ -120,4 +127,5 @@ private:
     QList<QAction*> shortcutActions_;
     QToolButton* infoBtn_ = nullptr;
     bool closing_ = false;
+    Qt::WindowFlags windowFlagsWhenIdle_;
 };

@@ -25,6 +25,7 @@ void TToolForm::StartFertigBtnClick() {
         PaletteState = 2;
         if (screen_ && screen_->isVisible())
             screen_->close(); // only hidden: the close comes from Finish
+        UndockFromSurface();
         ShowStartOnly();
         break;
     default:
@@ -41,6 +42,10 @@ void TToolForm::CaptureScreen() {
     if (screen_) {
         screen_->surface().StartPhase(capture);
         screen_->ShowOnPrimaryScreen();
+        if (DocksInSurface()) {
+            DockIntoSurface();
+            return;
+        }
     }
     // The palette comes back after the surface: a window manager stacks a window above the
     // one it is transient for only when that one was already on screen as it appeared.

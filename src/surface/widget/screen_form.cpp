@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 ShiftState shiftOf(const QMouseEvent& event) {
@@ -63,6 +64,15 @@ void TScreenForm::setPopupMenu(QMenu* menu) {
 void TScreenForm::ShowOnPrimaryScreen() {
     QScreen* screen = QGuiApplication::primaryScreen();
     setGeometry(screen->geometry());
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // A Wayland client cannot place a window: it asks the compositor for full screen on
+        // the output, which also keeps panels and docks off the picture.
+        winId();
+        windowHandle()->setScreen(screen);
+        showFullScreen();
+        activateWindow();
+        return;
+    }
     show();
     raise();
     activateWindow();
