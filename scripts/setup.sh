@@ -21,6 +21,9 @@ test_packages=(
     libgtest-dev libgmock-dev
     xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
     cups cups-bsd printer-driver-cups-pdf
+    qt6-wayland
+    sway swaybg grim wtype libwayland-dev pipewire dbus-daemon dbus-bin libglib2.0-bin
+    xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
     clang libclang-rt-14-dev llvm-14
     dpkg-dev file appstream desktop-file-utils groff-base
 )
