@@ -5,23 +5,23 @@
 # Usage: scripts/setup.sh [--tests]
 set -euo pipefail
 
-# Building and running: the compiler, Qt, the image libraries, the X libraries the screen
-# grab uses, the fonts the palette draws with, and Xvfb for machines without a display.
+# Building and running: the compiler, Qt (with its Wayland client plugin), the image
+# libraries, the X libraries the screen grab uses, the fonts the palette draws with, and Xvfb
+# for machines without a display.
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-wayland qt6-translations-l10n libgl-dev
     libpng-dev zlib1g-dev libjpeg-dev
     libxcb1-dev libxcb-shm0-dev libx11-dev
     fonts-liberation2 fonts-dejavu-core
     xvfb
 )
 
-# What the tests add.
+# What the tests add (a headless Wayland desktop among them: sway, the portals, grim, wtype).
 test_packages=(
     libgtest-dev libgmock-dev
     xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
     cups cups-bsd printer-driver-cups-pdf
-    qt6-wayland
     sway swaybg grim wtype libwayland-dev pipewire dbus-daemon dbus-bin libglib2.0-bin
     xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
     clang libclang-rt-14-dev llvm-14
