@@ -83,7 +83,8 @@ WaylandDesktop::WaylandDesktop(const QImage& background, int scale, Portal porta
     QFile::setPermissions(home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     runAs(desktop_, uid_, gid_);
-    desktop_.setProcessChannelMode(QProcess::ForwardedChannels);
+    desktop_.setStandardOutputFile(QProcess::nullDevice()); // its logs stay in the folder
+    desktop_.setStandardErrorFile(QProcess::nullDevice());
     QStringList arguments{home, QString("%1x%2").arg(background.width()).arg(background.height()),
                           QString::number(scale), picture};
     if (portal == Portal::Absent)
