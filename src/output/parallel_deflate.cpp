@@ -33,6 +33,10 @@ struct OutBuffer {
     }
 };
 
+QString outOfMemoryMessage() {
+    return "Nicht genug Arbeitsspeicher, um das Bild zu komprimieren.";
+}
+
 struct Strip {
     int firstRow = 0;
     int endRow = 0;
@@ -40,11 +44,19 @@ struct Strip {
     OutBuffer deflated;
     uLong adler = 1;
     size_t inputBytes = 0;
-    bool ok = false;
+    // Empty once the strip is compressed. A strip no thread finished was left by one that
+    // ran out of memory.
+    QString failure = outOfMemoryMessage();
 };
 
-QString outOfMemoryMessage() {
-    return "Nicht genug Arbeitsspeicher, um das Bild zu komprimieren.";
+// What zlib's result `code` means for the user; empty for success.
+QString zlibFailure(int code, const z_stream& z) {
+    if (code == Z_OK || code == Z_STREAM_END)
+        return {};
+    if (code == Z_MEM_ERROR)
+        return outOfMemoryMessage();
+    return QString("Fehler beim Komprimieren des Bildes (zlib: %1).")
+        .arg(QString::fromLatin1(z.msg ? z.msg : zError(code)));
 }
 
 // The two bytes zlib itself would write for this level and a 32 KiB window.
@@ -63,8 +75,9 @@ std::unique_ptr<uint8_t[]> zlibHeader(int level, int strategy) {
         new uint8_t[2]{static_cast<uint8_t>(header >> 8), static_cast<uint8_t>(header & 0xff)});
 }
 
-// Runs deflate over `input` until it has taken all of it (and, for a flush, emitted all).
-bool deflateInto(z_stream& z, const uint8_t* input, size_t size, int flush, OutBuffer& out) {
+// Runs deflate over `input` until it has taken all of it (and, for a flush, emitted all);
+// zlib's result, Z_OK once done.
+int deflateInto(z_stream& z, const uint8_t* input, size_t size, int flush, OutBuffer& out) {
     z.next_in = const_cast<Bytef*>(input);
     z.avail_in = static_cast<uInt>(size);
     for (;;) {
@@ -75,10 +88,10 @@ bool deflateInto(z_stream& z, const uint8_t* input, size_t size, int flush, OutB
         int result = deflate(&z, flush);
         out.used += room - z.avail_out;
         if (result == Z_STREAM_ERROR)
-            return false;
+            return result;
         bool drained = z.avail_in == 0 && z.avail_out != 0;
         if (flush == Z_FINISH ? result == Z_STREAM_END : drained)
-            return true;
+            return Z_OK;
     }
 }
 
@@ -101,9 +114,11 @@ void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip
                    uint8_t* buffer) {
     Deflater deflater;
     z_stream& z = deflater.z;
-    if (deflateInit2(&z, settings.level, Z_DEFLATED, rawDeflate, 8, settings.strategy) != Z_OK)
+    int result = deflateInit2(&z, settings.level, Z_DEFLATED, rawDeflate, 8, settings.strategy);
+    if (result != Z_OK) {
+        strip.failure = zlibFailure(result, z);
         return;
-    bool ok = true;
+    }
 
     // The rows before the strip, as the dictionary the sequential stream would have had.
     int historyRows = static_cast<int>(std::min<size_t>(strip.firstRow, historyRowsFor(rows)));
@@ -112,12 +127,12 @@ void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip
             rows.produce(strip.firstRow - historyRows + i, buffer + i * rows.rowBytes);
         size_t history = historyRows * rows.rowBytes;
         size_t used = std::min(history, windowBytes);
-        ok = deflateSetDictionary(&z, buffer + history - used, static_cast<uInt>(used)) == Z_OK;
+        result = deflateSetDictionary(&z, buffer + history - used, static_cast<uInt>(used));
     }
 
     strip.deflated.reserve(deflateBound(&z, strip.inputBytes) + 64);
     int chunkRows = static_cast<int>(chunkRowsFor(rows));
-    for (int row = strip.firstRow; ok && row < strip.endRow; row += chunkRows) {
+    for (int row = strip.firstRow; result == Z_OK && row < strip.endRow; row += chunkRows) {
         int count = std::min(chunkRows, strip.endRow - row);
         for (int i = 0; i < count; ++i)
             rows.produce(row + i, buffer + i * rows.rowBytes);
@@ -125,12 +140,12 @@ void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip
         strip.adler = adler32_z(strip.adler, buffer, size);
         bool end = row + count == strip.endRow;
         int flush = !end ? Z_NO_FLUSH : strip.last ? Z_FINISH : Z_FULL_FLUSH;
-        ok = deflateInto(z, buffer, size, flush, strip.deflated);
+        result = deflateInto(z, buffer, size, flush, strip.deflated);
     }
     // An empty picture still needs its final block.
-    if (ok && strip.firstRow == strip.endRow && strip.last)
-        ok = deflateInto(z, nullptr, 0, Z_FINISH, strip.deflated);
-    strip.ok = ok;
+    if (result == Z_OK && strip.firstRow == strip.endRow && strip.last)
+        result = deflateInto(z, nullptr, 0, Z_FINISH, strip.deflated);
+    strip.failure = zlibFailure(result, z);
 }
 
 std::vector<Strip> cutIntoStrips(const RowSource& rows, const DeflateSettings& settings) {
@@ -184,7 +199,7 @@ SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings, Z
                 for (size_t index; (index = next.fetch_add(1)) < strips.size();)
                     compressStrip(rows, settings, strips[index], buffer.get());
             } catch (const std::bad_alloc&) {
-                // The strips this thread took stay not ok.
+                // The strip this thread was on keeps its failure: out of memory.
             }
         };
         unsigned threads = settings.threads > 0 ? unsigned(settings.threads)
@@ -202,8 +217,8 @@ SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings, Z
         helpers.clear(); // joins
 
         for (const Strip& strip : strips)
-            if (!strip.ok)
-                return SaveStatus::failed(outOfMemoryMessage());
+            if (!strip.failure.isEmpty())
+                return SaveStatus::failed(strip.failure);
         stream.append(zlibHeader(settings.level, settings.strategy), 2);
         uLong adler = adler32(0, nullptr, 0);
         for (Strip& strip : strips) {

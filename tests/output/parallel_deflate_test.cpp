@@ -83,3 +83,15 @@ TEST(ParallelDeflate, HeaderNamesLevelFiveAndStripCutsCostAlmostNothing) {
     EXPECT_TRUE(one == reference);
     EXPECT_LT(many.size(), one.size() + one.size() / 200) << "12 strips cost more than 0.5 %";
 }
+
+TEST(ParallelDeflate, AStripZlibRefusesIsReportedAsZlibsFailureNotAsMemory) {
+    std::vector<uint8_t> data = patternedRows(40, 100, 3);
+    DeflateSettings settings;
+    settings.level = 42; // no level zlib knows
+    settings.stripBytes = 1000;
+    ZlibStream stream;
+    const SaveStatus status = deflateRows(sourceOf(data, 40, 100), settings, stream);
+    ASSERT_FALSE(status);
+    EXPECT_TRUE(status.message().contains("zlib")) << status.message().toStdString();
+    EXPECT_FALSE(status.message().contains("Arbeitsspeicher")) << status.message().toStdString();
+}
