@@ -106,11 +106,17 @@ int RunProgram(int argc, char** argv) {
     WidgetSettingsHost settingsHost(
         {druckForm.LiRandEdit, druckForm.ObRandEdit, druckForm.BreiteEdit, druckForm.HoeheEdit},
         druckForm.SeitRatio, &palette);
+    // A settings file that cannot be read leaves every choice at its default, as on a first
+    // run; the program works on as well without it.
     palette.loadSettings = [&] {
-        LoadSettings(settingsHost);
+        (void)LoadSettings(settingsHost);
     };
+    // The program is ending: a message box would hold up the exit for something the user can
+    // no longer act on, so the failure goes to standard error.
     palette.saveSettings = [&] {
-        SaveSettings(settingsHost);
+        if (const Outcome saved = SaveSettings(settingsHost); !saved)
+            std::fprintf(stderr, "skribando: the settings were not saved: %s\n",
+                         qPrintable(saved.message()));
     };
 
     SaveCommand save;

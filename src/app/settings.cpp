@@ -45,9 +45,9 @@ int& edgeOf(QPoint& position, PaletteEdge edge) {
 
 } // namespace
 
-bool LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings) {
+Outcome LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings) {
     QPoint position = host.palettePosition();
-    const bool opened = store.openKey(SettingsKeyPath);
+    Outcome opened = store.openKey(SettingsKeyPath);
     if (opened) {
         for (const SettingDef& def : SettingsTable) {
             const QString name = QString::fromLatin1(def.name);
@@ -77,7 +77,8 @@ bool LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings)
                        },
                        def.home);
         }
-        store.closeKey();
+        // Nothing was written, so closing stores nothing that could fail.
+        (void)store.closeKey();
     }
     const QRect screen = host.primaryScreen();
     position.setX(Min(position.x(), screen.x() + screen.width() - host.paletteOuterSize().width()));
@@ -86,9 +87,9 @@ bool LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings)
     return opened;
 }
 
-bool SaveSettings(const SettingsHost& host, KeyStore& store, const GlobalSettings& settings) {
-    if (!store.openKey(SettingsKeyPath))
-        return false;
+Outcome SaveSettings(const SettingsHost& host, KeyStore& store, const GlobalSettings& settings) {
+    if (Outcome opened = store.openKey(SettingsKeyPath); !opened)
+        return opened;
     QPoint position = host.palettePosition();
     for (const SettingDef& def : SettingsTable) {
         const QString name = QString::fromLatin1(def.name);
@@ -105,12 +106,12 @@ bool SaveSettings(const SettingsHost& host, KeyStore& store, const GlobalSetting
     return store.closeKey();
 }
 
-bool LoadSettings(SettingsHost& host) {
+Outcome LoadSettings(SettingsHost& host) {
     RegFileStore store;
     return LoadSettings(host, store);
 }
 
-bool SaveSettings(const SettingsHost& host) {
+Outcome SaveSettings(const SettingsHost& host) {
     RegFileStore store;
     return SaveSettings(host, store);
 }

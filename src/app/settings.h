@@ -110,15 +110,15 @@ constexpr int KeepVisibleHeight = 21;
 
 // Reads every stored value (opening the key creates it on a first run), then moves the palette
 // to its stored place, clamped so it does not lie beyond the primary screen's right edge and
-// keeps its caption bar above that screen's bottom edge; there is no lower bound. False when the
+// keeps its caption bar above that screen's bottom edge; there is no lower bound. Fails when the
 // key could not be opened: then only the clamp of the current place is done.
-bool LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings = Settings());
+Outcome LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings = Settings());
 
-// Writes all thirteen values, changed or not. False when they could not be stored, in which
+// Writes all thirteen values, changed or not. Fails when they could not be stored, in which
 // case what was stored before is kept.
-bool SaveSettings(const SettingsHost& host, KeyStore& store,
-                  const GlobalSettings& settings = Settings());
+Outcome SaveSettings(const SettingsHost& host, KeyStore& store,
+                     const GlobalSettings& settings = Settings());
 
 // The same with the settings file of the user (RegFileStore, defaultSettingsFile()).
-bool LoadSettings(SettingsHost& host);
-bool SaveSettings(const SettingsHost& host);
+Outcome LoadSettings(SettingsHost& host);
+Outcome SaveSettings(const SettingsHost& host);

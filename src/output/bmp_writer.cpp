@@ -107,9 +107,9 @@ private:
 
 } // namespace
 
-SaveStatus writeBmp(const QImage& picture, ByteSink& sink) {
+Outcome writeBmp(const QImage& picture, ByteSink& sink) {
     if (picture.isNull())
-        return SaveStatus::failed("Ein leeres Bild kann nicht als Bitmap gespeichert werden.");
+        return Outcome::failed("Ein leeres Bild kann nicht als Bitmap gespeichert werden.");
     BmpLayout layout = layoutFor(picture);
     const int width = layout.picture.width();
     const int height = layout.picture.height();
@@ -119,7 +119,7 @@ SaveStatus writeBmp(const QImage& picture, ByteSink& sink) {
     uint64_t offset = fileHeaderBytes + infoHeaderBytes + 4 * layout.masks.size() +
                       4 * static_cast<uint64_t>(layout.colourTable.size());
     if (offset + pixelBytes > std::numeric_limits<uint32_t>::max())
-        return SaveStatus::failed("Das Bild ist zu groß für eine Bitmap-Datei.");
+        return Outcome::failed("Das Bild ist zu groß für eine Bitmap-Datei.");
 
     HeaderBytes header;
     header.u16(0x4d42); // "BM"
@@ -150,5 +150,5 @@ SaveStatus writeBmp(const QImage& picture, ByteSink& sink) {
         if (!sink.write(row.data(), row.size()))
             return sink.status();
     }
-    return SaveStatus::ok();
+    return Outcome::ok();
 }

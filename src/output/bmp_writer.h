@@ -11,4 +11,4 @@
 
 #include <QImage>
 
-SaveStatus writeBmp(const QImage& picture, ByteSink& sink);
+Outcome writeBmp(const QImage& picture, ByteSink& sink);

@@ -7,8 +7,8 @@ bool ByteSink::write(const void* data, size_t size) {
     return status_.isOk();
 }
 
-SaveStatus MemorySink::append(const void* data, size_t size) {
+Outcome MemorySink::append(const void* data, size_t size) {
     const auto* bytes = static_cast<const uint8_t*>(data);
     bytes_.insert(bytes_.end(), bytes, bytes + size);
-    return SaveStatus::ok();
+    return Outcome::ok();
 }

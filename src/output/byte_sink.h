@@ -1,7 +1,7 @@
 #pragma once
 // Where encoders put their bytes: a file being written, or memory for tests and benchmarks.
 
-#include "output/save_status.h"
+#include "platform/outcome.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,14 +14,14 @@ public:
     // Appends the bytes. After the first failure every further write fails at once and
     // status() holds the reason, so an encoder may check only at its end.
     bool write(const void* data, size_t size);
-    const SaveStatus& status() const { return status_; }
+    const Outcome& status() const { return status_; }
 
 protected:
     // Appends the bytes or returns the failure; called only while no failure happened.
-    virtual SaveStatus append(const void* data, size_t size) = 0;
+    virtual Outcome append(const void* data, size_t size) = 0;
 
 private:
-    SaveStatus status_ = SaveStatus::ok();
+    Outcome status_ = Outcome::ok();
 };
 
 class MemorySink : public ByteSink {
@@ -29,7 +29,7 @@ public:
     const std::vector<uint8_t>& bytes() const { return bytes_; }
 
 protected:
-    SaveStatus append(const void* data, size_t size) override;
+    Outcome append(const void* data, size_t size) override;
 
 private:
     std::vector<uint8_t> bytes_;

@@ -203,19 +203,19 @@ void TDruckForm::DruckBtnClick() {
         return;
     }
 
-    std::optional<QString> failure;
+    Outcome printed = Outcome::ok();
     {
         MeldWindowShown waiting(meldForm_, printWaitMessage);
         if (const std::optional<Placement> placement =
                 PlacementFromCentimetres(left, top, width, height))
-            failure = PrintPicture(printer_, shown, *placement);
+            printed = PrintPicture(printer_, shown, *placement);
         else
-            failure = rangeCheckMessage;
+            printed = Outcome::failed(rangeCheckMessage);
         waiting.hide();
     }
     done(ModalOk);
-    if (failure)
-        showMessage(MessageKind::AppError, *failure);
+    if (!printed)
+        showMessage(MessageKind::AppError, printed.message());
 }
 
 void TDruckForm::showEvent(QShowEvent* event) {

@@ -96,9 +96,9 @@ bool compress(Compressor& compressor, const QImage& picture) {
 
 } // namespace
 
-SaveStatus writeJpeg(const QImage& picture, ByteSink& sink) {
+Outcome writeJpeg(const QImage& picture, ByteSink& sink) {
     if (picture.isNull())
-        return SaveStatus::failed("Ein leeres Bild kann nicht als JPEG gespeichert werden.");
+        return Outcome::failed("Ein leeres Bild kann nicht als JPEG gespeichert werden.");
     QImage rgb32 =
         picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
             ? picture
@@ -111,7 +111,7 @@ SaveStatus writeJpeg(const QImage& picture, ByteSink& sink) {
     if (!sink.status())
         return sink.status();
     if (!written)
-        return SaveStatus::failed(
+        return Outcome::failed(
             QString("Fehler beim Schreiben der JPEG-Datei: %1").arg(compressor->message));
-    return SaveStatus::ok();
+    return Outcome::ok();
 }

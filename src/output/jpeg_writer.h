@@ -8,4 +8,4 @@
 
 constexpr int jpegQuality = 99;
 
-SaveStatus writeJpeg(const QImage& picture, ByteSink& sink);
+Outcome writeJpeg(const QImage& picture, ByteSink& sink);

@@ -187,7 +187,7 @@ void ZlibStream::append(std::unique_ptr<uint8_t[]> buffer, size_t size) {
     buffers_.push_back(std::move(buffer));
 }
 
-SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings, ZlibStream& stream) {
+Outcome deflateRows(const RowSource& rows, const DeflateSettings& settings, ZlibStream& stream) {
     try {
         std::vector<Strip> strips = cutIntoStrips(rows, settings);
 
@@ -218,7 +218,7 @@ SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings, Z
 
         for (const Strip& strip : strips)
             if (!strip.failure.isEmpty())
-                return SaveStatus::failed(strip.failure);
+                return Outcome::failed(strip.failure);
         stream.append(zlibHeader(settings.level, settings.strategy), 2);
         uLong adler = adler32(0, nullptr, 0);
         for (Strip& strip : strips) {
@@ -229,8 +229,8 @@ SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings, Z
         for (int i = 0; i < 4; ++i)
             trailer[i] = static_cast<uint8_t>(adler >> (24 - 8 * i));
         stream.append(std::move(trailer), 4);
-        return SaveStatus::ok();
+        return Outcome::ok();
     } catch (const std::bad_alloc&) {
-        return SaveStatus::failed(outOfMemoryMessage());
+        return Outcome::failed(outOfMemoryMessage());
     }
 }

@@ -8,7 +8,7 @@
 // one ending the stream. The Adler-32 checksums of the strips are joined with
 // adler32_combine. The result is an ordinary zlib stream that any inflater reads.
 
-#include "output/save_status.h"
+#include "platform/outcome.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -51,4 +51,4 @@ private:
 };
 
 // Makes the complete zlib stream (header, data, Adler-32) of all rows.
-SaveStatus deflateRows(const RowSource& rows, const DeflateSettings& settings, ZlibStream& stream);
+Outcome deflateRows(const RowSource& rows, const DeflateSettings& settings, ZlibStream& stream);

@@ -185,9 +185,9 @@ bool writeChunks(WriteContext& context, const PngLayout& layout, const ZlibStrea
 
 } // namespace
 
-SaveStatus writePng(const QImage& picture, ByteSink& sink, const PngSettings& settings) {
+Outcome writePng(const QImage& picture, ByteSink& sink, const PngSettings& settings) {
     if (picture.isNull())
-        return SaveStatus::failed("Ein leeres Bild kann nicht als PNG gespeichert werden.");
+        return Outcome::failed("Ein leeres Bild kann nicht als PNG gespeichert werden.");
     PngLayout layout = picture.depth() >= 16 ? trueColourLayout(picture) : paletteLayout(picture);
 
     ZlibStream stream;
@@ -196,7 +196,7 @@ SaveStatus writePng(const QImage& picture, ByteSink& sink, const PngSettings& se
     deflate.threads = settings.threads;
     // What libpng itself chooses for filtered rows: a little smaller than the default.
     deflate.strategy = Z_FILTERED;
-    SaveStatus compressed = deflateRows(layout.rows, deflate, stream);
+    Outcome compressed = deflateRows(layout.rows, deflate, stream);
     if (!compressed)
         return compressed;
 
@@ -206,7 +206,7 @@ SaveStatus writePng(const QImage& picture, ByteSink& sink, const PngSettings& se
     if (!sink.status())
         return sink.status();
     if (!written)
-        return SaveStatus::failed(
+        return Outcome::failed(
             QString("Fehler beim Schreiben der PNG-Datei: %1").arg(context.error));
-    return SaveStatus::ok();
+    return Outcome::ok();
 }

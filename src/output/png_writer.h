@@ -19,4 +19,4 @@ struct PngSettings {
 
 constexpr size_t maxIdatBytes = 65535;
 
-SaveStatus writePng(const QImage& picture, ByteSink& sink, const PngSettings& settings = {});
+Outcome writePng(const QImage& picture, ByteSink& sink, const PngSettings& settings = {});

@@ -4,21 +4,15 @@
 
 #include <QPainter>
 
-std::optional<QString> PrintPicture(PrinterDevice& printer, const QImage& picture,
-                                    const Placement& placement) {
+Outcome PrintPicture(PrinterDevice& printer, const QImage& picture, const Placement& placement) {
     if (printer.DeviceName().isEmpty())
-        return noPrinterMessage;
-    QString error;
-    std::unique_ptr<PrintJob> job = printer.BeginJob(QString(), error);
-    if (!job)
-        return error;
+        return Outcome::failed(noPrinterMessage);
     const PrinterMetrics metrics = printer.Metrics();
-    SetPrinterMapping(job->Painter(), metrics);
     int32_t left = placement.left;
     int32_t top = placement.top;
     SubtractPrinterOffset(left, top, metrics);
-    StretchBitmapToPrinter(job->Painter(), DestinationRect(left, top, placement), picture);
-    if (!job->End(error))
-        return error;
-    return std::nullopt;
+    return printer.PrintPage(QString(), [&](QPainter& painter) {
+        SetPrinterMapping(painter, metrics);
+        StretchBitmapToPrinter(painter, DestinationRect(left, top, placement), picture);
+    });
 }

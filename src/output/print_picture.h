@@ -3,10 +3,10 @@
 // picture at the given place and size.
 
 #include "output/drucspez.h"
+#include "platform/outcome.h"
 
 #include <QImage>
 #include <QString>
-#include <optional>
 
 class PrinterDevice;
 
@@ -15,7 +15,6 @@ inline const QString noPrinterMessage =
 inline const QString rangeCheckMessage = QString::fromUtf8("Fehler bei Bereichsprüfung.");
 
 // Begins the job (empty document name), maps the page, corrects the margins for the
-// printer's unprintable area, stretches the picture into place and ends the job. Empty on
-// success, else the text of the failure; nothing is printed when there is no printer.
-std::optional<QString> PrintPicture(PrinterDevice& printer, const QImage& picture,
-                                    const Placement& placement);
+// printer's unprintable area, stretches the picture into place and ends the job. Nothing is
+// printed when there is no printer.
+Outcome PrintPicture(PrinterDevice& printer, const QImage& picture, const Placement& placement);

@@ -23,7 +23,7 @@ public:
 
 } // namespace
 
-SaveStatus savePicture(const QImage& picture, const QString& fileName) {
+Outcome savePicture(const QImage& picture, const QString& fileName) {
     QString extension = lowerCaseExtension(fileName);
     return writeFileReplacing(fileName, [&](ByteSink& sink) {
         if (extension == ".jpg")
@@ -35,7 +35,7 @@ SaveStatus savePicture(const QImage& picture, const QString& fileName) {
 }
 
 bool SaveBitmapToFile(const QImage& picture, const QString& fileName, QWidget* parent) {
-    SaveStatus status = SaveStatus::ok();
+    Outcome status = Outcome::ok();
     {
         BusyPointer busy;
         status = savePicture(picture, fileName);

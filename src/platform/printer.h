@@ -2,6 +2,8 @@
 // The printer as the print command sees it: a name and port for the dialog's printer line,
 // the device's resolution and unprintable margins, and jobs of one page.
 
+#include "platform/outcome.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -19,16 +21,9 @@ struct PrinterMetrics {
     int physicalOffsetY = 0;
 };
 
-// One page being printed. Its painter works in device pixels with the origin at the top-left
-// corner of the printable area, whatever the device's own notion of origin.
-class PrintJob {
-public:
-    virtual ~PrintJob() = default;
-    virtual QPainter& Painter() = 0;
-    // Ends the page and the document, which hands the job to the printer. False with `error`
-    // set when that fails.
-    virtual bool End(QString& error) = 0;
-};
+// Draws one page. The painter works in device pixels with the origin at the top-left corner of
+// the printable area, whatever the device's own notion of origin.
+using PagePainter = std::function<void(QPainter& painter)>;
 
 class PrinterDevice {
 public:
@@ -40,8 +35,9 @@ public:
     virtual QString PortName() const = 0;
     virtual PrinterMetrics Metrics() const = 0;
 
-    // Begins a document of one page. Null with `error` set when the job cannot begin.
-    virtual std::unique_ptr<PrintJob> BeginJob(const QString& documentName, QString& error) = 0;
+    // Prints a document of one page that `paint` draws: begins the job, paints, and ends the
+    // job, which hands it to the printer. Fails when the job cannot begin or end.
+    virtual Outcome PrintPage(const QString& documentName, const PagePainter& paint) = 0;
 
     // Lets the user choose the printer and its page settings through a dialog that `run`
     // runs modally; the choice stays current for the rest of the run.

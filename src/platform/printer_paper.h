@@ -17,7 +17,7 @@ public:
     QString DeviceName() const override { return name_; }
     QString PortName() const override { return port_; }
     PrinterMetrics Metrics() const override { return metrics_; }
-    std::unique_ptr<PrintJob> BeginJob(const QString& documentName, QString& error) override;
+    Outcome PrintPage(const QString& documentName, const PagePainter& paint) override;
     // Runs an empty dialog (the paper has no settings), then `onSetup` if given.
     void RunSetupDialog(QWidget* parent, const DialogRunner& run) override;
     std::function<void(PaperPrinter&)> onSetup;
@@ -31,7 +31,6 @@ public:
     QString LastDocumentName() const { return documentName_; }
 
 private:
-    friend class PaperJob;
     QString name_;
     QString port_;
     PrinterMetrics metrics_;

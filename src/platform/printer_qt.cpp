@@ -6,39 +6,6 @@
 #include <QPrinterInfo>
 #include <cmath>
 
-namespace {
-
-// The job paints the whole paper (full-page mode) so that its origin does not depend on the
-// margins chosen in the page settings; the printable area's corner is one translation away.
-class QtPrintJob : public PrintJob {
-public:
-    QtPrintJob(QPrinter& printer, QPoint printableCorner) : printer_(printer) {
-        printer_.setFullPage(true);
-        if (painter_.begin(&printer_))
-            painter_.translate(printableCorner);
-    }
-    ~QtPrintJob() override {
-        if (painter_.isActive())
-            painter_.end();
-        printer_.setFullPage(false);
-    }
-
-    bool began() const { return painter_.isActive(); }
-    QPainter& Painter() override { return painter_; }
-    bool End(QString& error) override {
-        if (painter_.end() && printer_.printerState() != QPrinter::Error)
-            return true;
-        error = QStringLiteral("Der Druckauftrag konnte nicht beendet werden.");
-        return false;
-    }
-
-private:
-    QPrinter& printer_;
-    QPainter painter_;
-};
-
-} // namespace
-
 QtPrinter::QtPrinter() = default;
 
 std::unique_ptr<QtPrinter> QtPrinter::ToPdfFile(const QString& path) {
@@ -71,15 +38,25 @@ PrinterMetrics QtPrinter::Metrics() const {
             int(std::lround(unprintable.top() * dpi / 72.0))};
 }
 
-std::unique_ptr<PrintJob> QtPrinter::BeginJob(const QString& documentName, QString& error) {
+// The job paints the whole paper (full-page mode) so that its origin does not depend on the
+// margins chosen in the page settings; the printable area's corner is one translation away.
+Outcome QtPrinter::PrintPage(const QString& documentName, const PagePainter& paint) {
     const PrinterMetrics metrics = Metrics(); // before full-page mode hides the margins
     printer_.setDocName(documentName);
-    auto job = std::make_unique<QtPrintJob>(
-        printer_, QPoint(metrics.physicalOffsetX, metrics.physicalOffsetY));
-    if (job->began())
-        return job;
-    error = QStringLiteral("Der Druckauftrag konnte nicht begonnen werden.");
-    return nullptr;
+    printer_.setFullPage(true);
+    QPainter painter;
+    Outcome outcome = Outcome::ok();
+    if (painter.begin(&printer_)) {
+        painter.translate(metrics.physicalOffsetX, metrics.physicalOffsetY);
+        paint(painter);
+        if (!painter.end() || printer_.printerState() == QPrinter::Error)
+            outcome =
+                Outcome::failed(QStringLiteral("Der Druckauftrag konnte nicht beendet werden."));
+    } else {
+        outcome = Outcome::failed(QStringLiteral("Der Druckauftrag konnte nicht begonnen werden."));
+    }
+    printer_.setFullPage(false);
+    return outcome;
 }
 
 void QtPrinter::RunSetupDialog(QWidget* parent, const DialogRunner& run) {

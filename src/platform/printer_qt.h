@@ -16,7 +16,7 @@ public:
     QString DeviceName() const override;
     QString PortName() const override;
     PrinterMetrics Metrics() const override;
-    std::unique_ptr<PrintJob> BeginJob(const QString& documentName, QString& error) override;
+    Outcome PrintPage(const QString& documentName, const PagePainter& paint) override;
     // Qt's print dialog; accepting it makes its choice current.
     void RunSetupDialog(QWidget* parent, const DialogRunner& run) override;
 

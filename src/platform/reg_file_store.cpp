@@ -1,5 +1,6 @@
 #include "platform/reg_file_store.h"
 
+#include "platform/file_replacement.h"
 #include "platform/reg_file.h"
 
 #include <QDir>
@@ -7,9 +8,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 QString defaultSettingsFile() {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -39,7 +37,7 @@ QByteArray readAtMost(QFile& file, qint64 limit) {
 
 RegFileStore::RegFileStore(const QString& filePath) : filePath_(filePath) {}
 
-bool RegFileStore::openKey(const QString& keyPath) {
+Outcome RegFileStore::openKey(const QString& keyPath) {
     keyPath_ = keyPath;
     read_.clear();
     written_.clear();
@@ -47,13 +45,13 @@ bool RegFileStore::openKey(const QString& keyPath) {
     QFile file(filePath_);
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly))
-            return false;
+            return Outcome::failed(filePath_ + ": " + file.errorString());
         read_ = parseRegFile(readAtMost(file, MaxReadBytes), keyPath).values;
-    } else if (!writeFile({})) {
-        return false; // the key cannot be created
+    } else if (Outcome created = writeFile({}); !created) {
+        return created; // the key cannot be created
     }
     open_ = true;
-    return true;
+    return Outcome::ok();
 }
 
 std::optional<RegValue> RegFileStore::readValue(const QString& name) const {
@@ -73,12 +71,12 @@ void RegFileStore::writeValue(const QString& name, const RegValue& value) {
         written_.append(NamedValue{name, value});
 }
 
-bool RegFileStore::closeKey() {
+Outcome RegFileStore::closeKey() {
     if (!open_)
-        return false;
+        return Outcome::failed(filePath_ + ": the settings key is not open");
     open_ = false;
     if (written_.isEmpty())
-        return true; // nothing changed: the file stays as it was
+        return Outcome::ok(); // nothing changed: the file stays as it was
     // The values written now, in their order, then those of the file that were not rewritten.
     QList<NamedValue> values = written_;
     for (const NamedValue& value : read_) {
@@ -88,56 +86,8 @@ bool RegFileStore::closeKey() {
     return writeFile(values);
 }
 
-bool RegFileStore::writeFile(const QList<NamedValue>& values) const {
+Outcome RegFileStore::writeFile(const QList<NamedValue>& values) const {
     if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
-        return false;
+        return Outcome::failed(cannotCreateMessage(filePath_));
     return replaceFileContents(filePath_, formatRegFile(keyPath_, values));
-}
-
-namespace {
-
-bool writeAllBytes(int fd, const QByteArray& bytes) {
-    const char* next = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        ssize_t written = ::write(fd, next, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        next += written;
-        left -= written;
-    }
-    return true;
-}
-
-} // namespace
-
-// QSaveFile is not used: it takes a short write (a disk that fills up mid-way) for success
-// and renames the cut-off file over the old one.
-bool replaceFileContents(const QString& path, const QByteArray& bytes) {
-    // A settings file linked from elsewhere (a dotfile collection) stays linked: its target is
-    // replaced, not the link.
-    const QFileInfo info(path);
-    const QString file = info.isSymLink() ? info.symLinkTarget() : path;
-    const QByteArray target = QFile::encodeName(file);
-    QByteArray temporary = target + ".XXXXXX";
-    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool ok = writeAllBytes(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.constData(), target.constData()) == 0;
-    if (!ok) {
-        ::unlink(temporary.constData());
-        return false;
-    }
-    // Make the rename itself lasting; a failure here no longer endangers either version.
-    int folder = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(),
-                        O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return true;
 }

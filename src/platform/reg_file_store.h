@@ -12,19 +12,14 @@
 // empty or not an absolute path.
 QString defaultSettingsFile();
 
-// Replaces the file's contents as a whole: writes a temporary file beside it, flushes it to
-// the disk and renames it over the old one. On any failure the old file stays as it was and
-// false is returned.
-bool replaceFileContents(const QString& path, const QByteArray& bytes);
-
 class RegFileStore : public KeyStore {
 public:
     explicit RegFileStore(const QString& filePath = defaultSettingsFile());
 
-    bool openKey(const QString& keyPath) override;
+    Outcome openKey(const QString& keyPath) override;
     std::optional<RegValue> readValue(const QString& name) const override;
     void writeValue(const QString& name, const RegValue& value) override;
-    bool closeKey() override;
+    Outcome closeKey() override;
 
     QString filePath() const { return filePath_; }
 
@@ -32,7 +27,7 @@ public:
     static constexpr qint64 MaxReadBytes = 1 << 20;
 
 private:
-    bool writeFile(const QList<NamedValue>& values) const;
+    Outcome writeFile(const QList<NamedValue>& values) const;
 
     QString filePath_;
     QString keyPath_;

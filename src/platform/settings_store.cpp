@@ -37,12 +37,12 @@ qsizetype indexOfValue(const QList<NamedValue>& values, const QString& name) {
     return -1;
 }
 
-bool MemoryKeyStore::openKey(const QString& keyPath) {
+Outcome MemoryKeyStore::openKey(const QString& keyPath) {
     if (failOpen_)
-        return false;
+        return Outcome::failed("the key cannot be opened");
     openedKey_ = keyPath;
     open_ = true;
-    return true;
+    return Outcome::ok();
 }
 
 std::optional<RegValue> MemoryKeyStore::readValue(const QString& name) const {
@@ -60,7 +60,7 @@ void MemoryKeyStore::writeValue(const QString& name, const RegValue& value) {
         values_[index].value = value;
 }
 
-bool MemoryKeyStore::closeKey() {
+Outcome MemoryKeyStore::closeKey() {
     open_ = false;
-    return true;
+    return Outcome::ok();
 }

@@ -3,6 +3,8 @@
 // registry holds them. KeyStore is that key; RegFileStore (reg_file_store.h) keeps it in a
 // file, MemoryKeyStore in memory for tests.
 
+#include "platform/outcome.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -34,14 +36,14 @@ class KeyStore {
 public:
     virtual ~KeyStore() = default;
 
-    // Opens the key, creating it when missing; false when it can be neither read nor created.
-    virtual bool openKey(const QString& keyPath) = 0;
+    // Opens the key, creating it when missing; fails when it can be neither read nor created.
+    virtual Outcome openKey(const QString& keyPath) = 0;
     // The value of that name (case-insensitive, as in the registry), if there is one.
     virtual std::optional<RegValue> readValue(const QString& name) const = 0;
     virtual void writeValue(const QString& name, const RegValue& value) = 0;
-    // Makes the written values lasting and closes the key; false when that failed, in which
-    // case what was stored before stays as it was.
-    virtual bool closeKey() = 0;
+    // Makes the written values lasting and closes the key; on failure what was stored before
+    // stays as it was.
+    virtual Outcome closeKey() = 0;
 
     // Typed reads take only a value of the expected type and size; anything else reads as
     // missing, so the caller's default stands.
@@ -57,10 +59,10 @@ qsizetype indexOfValue(const QList<NamedValue>& values, const QString& name);
 // A key in memory: for tests, and as the working copy of the file store.
 class MemoryKeyStore : public KeyStore {
 public:
-    bool openKey(const QString& keyPath) override;
+    Outcome openKey(const QString& keyPath) override;
     std::optional<RegValue> readValue(const QString& name) const override;
     void writeValue(const QString& name, const RegValue& value) override;
-    bool closeKey() override;
+    Outcome closeKey() override;
 
     // In the order they were first written; a rewrite keeps a value's place.
     const QList<NamedValue>& values() const { return values_; }

@@ -171,11 +171,11 @@ TEST_F(SettingsDialog, AnUnknownStoredPointerModeIsStoredBackAsOneOnlyAfterOk) {
     } host;
     MemoryKeyStore store;
     store.writeDword("MauszeigerMode", 3);
-    LoadSettings(host, store, settings);
+    ASSERT_TRUE(LoadSettings(host, store, settings));
     open([](TEinstellungenForm&) { return int(QDialog::Rejected); });
-    SaveSettings(host, store, settings);
+    ASSERT_TRUE(SaveSettings(host, store, settings));
     EXPECT_EQ(store.readDword("MauszeigerMode"), 3);
     open(pressOk);
-    SaveSettings(host, store, settings);
+    ASSERT_TRUE(SaveSettings(host, store, settings));
     EXPECT_EQ(store.readDword("MauszeigerMode"), 1);
 }

@@ -51,13 +51,13 @@ Snapshot second() {
 Snapshot load(const QString& path) {
     Snapshot s;
     RegFileStore store(path);
-    LoadSettings(s.host, store, s.settings);
+    EXPECT_TRUE(LoadSettings(s.host, store, s.settings));
     return s;
 }
 
 bool save(const QString& path, const Snapshot& s) {
     RegFileStore store(path);
-    return SaveSettings(s.host, store, s.settings);
+    return bool(SaveSettings(s.host, store, s.settings));
 }
 
 QByteArray readAll(const QString& path) {

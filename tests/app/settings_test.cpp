@@ -122,7 +122,7 @@ protected:
     void load(SettingsHost& host, const QByteArray& text) {
         QDir().mkpath(dir.path() + "/Brenholtsoft");
         writeAll(path, text);
-        LoadSettings(host, store, settings);
+        EXPECT_TRUE(LoadSettings(host, store, settings));
     }
 };
 
@@ -311,7 +311,7 @@ TEST(Settings, TheWidgetHostMovesTheRealPaletteAndFillsTheRealFields) {
     store.writeDword("WinPos-Left", 100000);
     store.writeDword("WinPos-Top", -5);
     GlobalSettings settings;
-    LoadSettings(host, store, settings);
+    ASSERT_TRUE(LoadSettings(host, store, settings));
     const QSize screen = host.primaryScreen().size();
     ASSERT_TRUE(screen.isValid());
     EXPECT_EQ(palette.pos(), QPoint(screen.width() - palette.frameGeometry().width(), -5));

@@ -24,7 +24,7 @@ struct Bmp {
 
 Bmp written(const QImage& picture) {
     MemorySink sink;
-    SaveStatus status = writeBmp(picture, sink);
+    Outcome status = writeBmp(picture, sink);
     EXPECT_TRUE(status) << status.message().toStdString();
     return Bmp{sink.bytes()};
 }
@@ -121,7 +121,7 @@ TEST(BmpWriter, EmptyPictureAndSinkFailureAreReported) {
     EXPECT_TRUE(empty.bytes().empty());
 
     readback::FailingSink failing(100);
-    SaveStatus status = writeBmp(readback::noisyPicture(40, 40, 1), failing);
+    Outcome status = writeBmp(readback::noisyPicture(40, 40, 1), failing);
     EXPECT_EQ(status.message(), readback::FailingSink::message());
     EXPECT_LT(failing.received(), 400u) << "kept writing after the failure";
 }

@@ -35,7 +35,7 @@ QRect inkBounds(const QImage& page) {
 
 QImage printOnPaper(const Placement& placement, PrinterMetrics metrics = tenthPixels) {
     PaperPrinter printer("Paper", "", metrics, QSize(600, 400));
-    EXPECT_EQ(PrintPicture(printer, asymmetricPicture(), placement), std::nullopt);
+    EXPECT_TRUE(PrintPicture(printer, asymmetricPicture(), placement));
     EXPECT_EQ(printer.Pages().size(), 1);
     EXPECT_EQ(printer.LastDocumentName(), "");
     return printer.Pages().value(0);
@@ -131,10 +131,11 @@ TEST(DrucSpez, NegativeSizeMirrorsAndZeroSizePrintsNothing) {
 
 TEST(DrucSpez, NoPrinterOrAJobThatCannotBeginPrintsNothingAndSaysWhy) {
     PaperPrinter printer("", "LPT1:", tenthPixels, QSize(100, 100));
-    EXPECT_EQ(PrintPicture(printer, asymmetricPicture(), {0, 0, 10, 10}),
+    EXPECT_EQ(PrintPicture(printer, asymmetricPicture(), {0, 0, 10, 10}).message(),
               QString::fromUtf8("Zur Zeit ist kein Standard-Drucker gewählt."));
     printer.setName("Laser");
     printer.setBeginFailure("Drucker offline");
-    EXPECT_EQ(PrintPicture(printer, asymmetricPicture(), {0, 0, 10, 10}), "Drucker offline");
+    EXPECT_EQ(PrintPicture(printer, asymmetricPicture(), {0, 0, 10, 10}).message(),
+              "Drucker offline");
     EXPECT_TRUE(printer.Pages().isEmpty());
 }

@@ -26,14 +26,14 @@ TEST(FileWriterDiskFull, AFullDiskFailsTheSaveAndKeepsTheOldFile) {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{12000, 12000};
         setrlimit(RLIMIT_FSIZE, &limit);
-        SaveStatus status = writeFileReplacing(target, [](ByteSink& sink) {
+        Outcome status = writeFileReplacing(target, [](ByteSink& sink) {
             // The second block stays in the file's buffer until the very end: the disk
             // fills up only as the save completes.
             const std::vector<char> block(9000, 'n');
             for (int i = 0; i < 2; ++i)
                 if (!sink.write(block.data(), block.size()))
                     break;
-            return SaveStatus::ok(); // the sink's own status says whether the bytes arrived
+            return Outcome::ok(); // the sink's own status says whether the bytes arrived
         });
         _exit(status ? 1 : 0);
     }

@@ -25,7 +25,7 @@ QStringList entries(const QTemporaryDir& folder) {
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-SaveStatus writeNew(ByteSink& sink) {
+Outcome writeNew(ByteSink& sink) {
     sink.write("new", 3);
     return sink.status();
 }
@@ -37,9 +37,9 @@ TEST(FileWriter, ReplacesTheTargetOnlyWhenTheWholeFileIsWritten) {
     QString target = folder.filePath("shot.png");
     writeText(target, "old contents");
 
-    SaveStatus status = writeFileReplacing(target, [](ByteSink& sink) {
+    Outcome status = writeFileReplacing(target, [](ByteSink& sink) {
         sink.write("half a fi", 9);
-        return SaveStatus::failed("encoder gave up");
+        return Outcome::failed("encoder gave up");
     });
     EXPECT_EQ(status.message(), "encoder gave up");
     EXPECT_EQ(readText(target), "old contents");
@@ -53,7 +53,7 @@ TEST(FileWriter, ReplacesTheTargetOnlyWhenTheWholeFileIsWritten) {
 TEST(FileWriter, FileThatCannotBeCreatedIsNamedInTheMessage) {
     QTemporaryDir folder;
     QString target = folder.filePath("no such folder/shot.png");
-    SaveStatus status = writeFileReplacing(target, writeNew);
+    Outcome status = writeFileReplacing(target, writeNew);
     EXPECT_EQ(status.message(), "Datei " + target + " kann nicht erstellt werden.");
     EXPECT_TRUE(entries(folder).isEmpty());
 }
@@ -62,7 +62,7 @@ TEST(FileWriter, UnwritableFolderLeavesAnExistingTargetUnchanged) {
     QTemporaryDir folder;
     QString target = folder.filePath("shot.jpg");
     writeText(target, "old contents");
-    SaveStatus status = SaveStatus::ok();
+    Outcome status = Outcome::ok();
     {
         ReadOnlyFolder readOnly(folder.path());
         if (!readOnly.active())

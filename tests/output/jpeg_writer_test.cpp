@@ -61,7 +61,7 @@ TEST(JpegWriter, ReportsLibraryAndSinkFailuresWithTheirOwnText) {
     QImage tooWide(70000, 1, QImage::Format_RGB32);
     tooWide.fill(Qt::white);
     MemorySink sink;
-    SaveStatus status = writeJpeg(tooWide, sink);
+    Outcome status = writeJpeg(tooWide, sink);
     EXPECT_FALSE(status);
     EXPECT_TRUE(status.message().contains("65500")) << status.message().toStdString();
 

@@ -90,7 +90,7 @@ TEST(ParallelDeflate, AStripZlibRefusesIsReportedAsZlibsFailureNotAsMemory) {
     settings.level = 42; // no level zlib knows
     settings.stripBytes = 1000;
     ZlibStream stream;
-    const SaveStatus status = deflateRows(sourceOf(data, 40, 100), settings, stream);
+    const Outcome status = deflateRows(sourceOf(data, 40, 100), settings, stream);
     ASSERT_FALSE(status);
     EXPECT_TRUE(status.message().contains("zlib")) << status.message().toStdString();
     EXPECT_FALSE(status.message().contains("Arbeitsspeicher")) << status.message().toStdString();

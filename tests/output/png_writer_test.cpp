@@ -10,7 +10,7 @@ namespace {
 
 PngFile written(const QImage& picture, PngSettings settings = {}) {
     MemorySink sink;
-    SaveStatus status = writePng(picture, sink, settings);
+    Outcome status = writePng(picture, sink, settings);
     EXPECT_TRUE(status) << status.message().toStdString();
     return readback::readPng(sink.bytes());
 }
@@ -114,7 +114,7 @@ TEST(PngWriter, LowDepthPicturesBecomePaletteImagesOfTheirOwnDepth) {
 
 TEST(PngWriter, RefusesAnEmptyPictureWithoutWritingAnything) {
     MemorySink sink;
-    SaveStatus status = writePng(QImage(), sink);
+    Outcome status = writePng(QImage(), sink);
     EXPECT_FALSE(status);
     EXPECT_FALSE(status.message().isEmpty());
     EXPECT_TRUE(sink.bytes().empty());
@@ -122,7 +122,7 @@ TEST(PngWriter, RefusesAnEmptyPictureWithoutWritingAnything) {
 
 TEST(PngWriter, FailureOfTheSinkIsReportedWithItsOwnText) {
     readback::FailingSink sink(70000);
-    SaveStatus status = writePng(readback::noisyPicture(500, 300, 5), sink);
+    Outcome status = writePng(readback::noisyPicture(500, 300, 5), sink);
     EXPECT_FALSE(status);
     EXPECT_EQ(status.message(), readback::FailingSink::message());
 }

@@ -209,11 +209,11 @@ std::vector<std::array<uint16_t, 64>> libjpegQuantTables(int quality) {
     return tables;
 }
 
-SaveStatus FailingSink::append(const void*, size_t size) {
+Outcome FailingSink::append(const void*, size_t size) {
     received_ += size;
     if (received_ > limit_)
-        return SaveStatus::failed(message());
-    return SaveStatus::ok();
+        return Outcome::failed(message());
+    return Outcome::ok();
 }
 
 } // namespace readback

@@ -65,7 +65,7 @@ public:
     static QString message() { return "disk full"; }
 
 protected:
-    SaveStatus append(const void*, size_t size) override;
+    Outcome append(const void*, size_t size) override;
 
 private:
     size_t limit_;

@@ -161,7 +161,7 @@ TEST(RegFileStore, AFailedSaveLeavesThePreviousFileIntact) {
     ASSERT_TRUE(store.openKey(SettingsKeyPath));
     for (int i = 0; i < 200; ++i)
         store.writeDword(QString("Value%1").arg(i), i);
-    const bool saved_ok = withFileSizeLimit(64, [&] { return store.closeKey(); });
+    const bool saved_ok = withFileSizeLimit(64, [&] { return bool(store.closeKey()); });
 
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(readAll(path), before);
