@@ -45,6 +45,7 @@ output HEADLESS-1 resolution $size position 0 0 scale $scale bg $background cent
 default_border none
 default_floating_border none
 focus_follows_mouse no
+xwayland disable
 EOF
 
 pids=()
