@@ -1,6 +1,6 @@
 #pragma once
-// Shortcut names as the menus show them: the window library's German key names, with the
-// modifiers in the order Shift, Ctrl, Alt ("Strg+Rück", "Umsch+Alt+1", "Strg+Entf").
+// Shortcut names as the menus show them: German key names, with the modifiers in the order
+// Shift, Ctrl, Alt ("Strg+Rück", "Umsch+Alt+1", "Strg+Entf").
 
 #include <QKeySequence>
 #include <QString>

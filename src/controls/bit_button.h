@@ -42,7 +42,7 @@ public:
     void setNumGlyphs(int count);
     int Margin() const { return m_margin; }
     void setMargin(int margin); // below -1 is ignored
-    // Kept for the form files' sake; the look does not depend on it.
+    // A property of the control that the drawing does not look at.
     TButtonStyle Style() const { return m_style; }
     void setStyle(TButtonStyle style) { m_style = style; }
     using QWidget::setStyle;
