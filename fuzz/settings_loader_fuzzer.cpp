@@ -36,14 +36,14 @@ Homes homesOf(const GlobalSettings& settings, const PlainSettingsHost& host) {
 
 std::optional<qint32> dwordIn(const QList<NamedValue>& values, const char* name) {
     const qsizetype i = indexOfValue(values, QString::fromLatin1(name));
-    if (i < 0 || values[i].value.type != RegDword || values[i].value.data.size() != 4)
+    if (i < 0 || values[i].value.type != kRegDword || values[i].value.data.size() != 4)
         return std::nullopt;
     return qFromLittleEndian<qint32>(values[i].value.data.constData());
 }
 
 std::optional<double> measureIn(const QList<NamedValue>& values, const char* name) {
     const qsizetype i = indexOfValue(values, QString::fromLatin1(name));
-    if (i < 0 || values[i].value.type != RegBinary || values[i].value.data.size() != 8)
+    if (i < 0 || values[i].value.type != kRegBinary || values[i].value.data.size() != 8)
         return std::nullopt;
     const double value =
         std::bit_cast<double>(qFromLittleEndian<quint64>(values[i].value.data.constData()));
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = fuzz::scratchFolder() + "/Skribando.reg";
     const QByteArray original(reinterpret_cast<const char*>(data), qsizetype(size));
     writeFile(path, original);
-    const QList<NamedValue> stored = parseRegFile(original, SettingsKeyPath).values;
+    const QList<NamedValue> stored = parseRegFile(original, kSettingsKeyPath).values;
 
     GlobalSettings settings;
     PlainSettingsHost host;
@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The key may hold values of other programs or versions; a save must not alter them.
     // The file is written in UTF-8, which cannot hold a name with a lone UTF-16 surrogate
     // (only a damaged Windows export has one): such a name comes back with U+FFFD.
-    const QList<NamedValue> kept = parseRegFile(saved, SettingsKeyPath).values;
+    const QList<NamedValue> kept = parseRegFile(saved, kSettingsKeyPath).values;
     for (const NamedValue& value : stored) {
         if (isSettingName(value.name) || QString::fromUtf8(value.name.toUtf8()) != value.name)
             continue;

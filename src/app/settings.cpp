@@ -47,7 +47,7 @@ int& edgeOf(QPoint& position, PaletteEdge edge) {
 
 Outcome LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settings) {
     QPoint position = host.palettePosition();
-    Outcome opened = store.openKey(SettingsKeyPath);
+    Outcome opened = store.openKey(kSettingsKeyPath);
     if (opened) {
         for (const SettingDef& def : SettingsTable) {
             const QString name = QString::fromLatin1(def.name);
@@ -88,7 +88,7 @@ Outcome LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settin
 }
 
 Outcome SaveSettings(const SettingsHost& host, KeyStore& store, const GlobalSettings& settings) {
-    if (Outcome opened = store.openKey(SettingsKeyPath); !opened)
+    if (Outcome opened = store.openKey(kSettingsKeyPath); !opened)
         return opened;
     QPoint position = host.palettePosition();
     for (const SettingDef& def : SettingsTable) {

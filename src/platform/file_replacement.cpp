@@ -110,8 +110,8 @@ Outcome FileReplacement::flushBuffer() {
 // the disk as soon as it is written lets that final wait overlap the writing.
 void FileReplacement::handToDisk() {
 #ifdef __linux__
-    constexpr off_t step = 1 << 20;
-    if (written_ - handedToDisk_ < step)
+    constexpr off_t kStep = 1 << 20;
+    if (written_ - handedToDisk_ < kStep)
         return;
     ::sync_file_range(fd_, handedToDisk_, written_ - handedToDisk_, SYNC_FILE_RANGE_WRITE);
     handedToDisk_ = written_;

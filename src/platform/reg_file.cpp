@@ -7,7 +7,7 @@ namespace {
 
 const QString HeaderVersion5 = QStringLiteral("Windows Registry Editor Version 5.00");
 const QString HeaderVersion4 = QStringLiteral("REGEDIT4");
-const QString UserHive = QStringLiteral("HKEY_CURRENT_USER\\");
+const QString kUserHive = QStringLiteral("HKEY_CURRENT_USER\\");
 
 // Exports from Windows are UTF-16 with a byte-order mark; ours are UTF-8 (plain ASCII).
 QString decodeText(const QByteArray& bytes) {
@@ -98,13 +98,13 @@ std::optional<RegValue> parseData(QStringView data) {
             return std::nullopt;
         QByteArray bytes(4, '\0');
         qToLittleEndian<quint32>(digits.toUInt(nullptr, 16), bytes.data());
-        return RegValue{RegDword, bytes};
+        return RegValue{kRegDword, bytes};
     }
     if (data.startsWith(u"hex:", Qt::CaseInsensitive)) {
         std::optional<QByteArray> bytes = parseHexList(data.mid(4));
         if (!bytes)
             return std::nullopt;
-        return RegValue{RegBinary, *bytes};
+        return RegValue{kRegBinary, *bytes};
     }
     if (data.startsWith(u"hex(", Qt::CaseInsensitive)) {
         qsizetype close = data.indexOf(u"):");
@@ -127,7 +127,7 @@ std::optional<RegValue> parseData(QStringView data) {
         qToLittleEndian<quint16>(c.unicode(), unit);
         bytes.append(unit, 2);
     }
-    return RegValue{RegSz, bytes};
+    return RegValue{kRegSz, bytes};
 }
 
 // One line inside the key's section: `"Name"=data`, `@=data` or `"Name"=-` (deletion).
@@ -170,12 +170,12 @@ QString quotedName(const QString& name) {
 }
 
 QString dataText(const RegValue& value) {
-    if (value.type == RegDword && value.data.size() == 4) {
+    if (value.type == kRegDword && value.data.size() == 4) {
         return QStringLiteral("dword:%1")
             .arg(qFromLittleEndian<quint32>(value.data.constData()), 8, 16, QChar(u'0'));
     }
-    QString prefix = value.type == RegBinary ? QStringLiteral("hex:")
-                                             : QStringLiteral("hex(%1):").arg(value.type, 0, 16);
+    QString prefix = value.type == kRegBinary ? QStringLiteral("hex:")
+                                              : QStringLiteral("hex(%1):").arg(value.type, 0, 16);
     return prefix + QString::fromLatin1(value.data.toHex(','));
 }
 
@@ -183,7 +183,7 @@ QString dataText(const RegValue& value) {
 
 RegFileKey parseRegFile(const QByteArray& bytes, const QString& keyPath) {
     RegFileKey key;
-    const QString section = UserHive + keyPath;
+    const QString section = kUserHive + keyPath;
     bool headerSeen = false;
     bool inSection = false;
     for (const QString& rawLine : logicalLines(decodeText(bytes))) {
@@ -212,8 +212,8 @@ RegFileKey parseRegFile(const QByteArray& bytes, const QString& keyPath) {
 }
 
 QByteArray formatRegFile(const QString& keyPath, const QList<NamedValue>& values) {
-    QString text =
-        HeaderVersion5 + QStringLiteral("\r\n\r\n[") + UserHive + keyPath + QStringLiteral("]\r\n");
+    QString text = HeaderVersion5 + QStringLiteral("\r\n\r\n[") + kUserHive + keyPath +
+                   QStringLiteral("]\r\n");
     for (const NamedValue& value : values)
         text += quotedName(value.name) + u'=' + dataText(value.value) + QStringLiteral("\r\n");
     text += QStringLiteral("\r\n");

@@ -46,7 +46,7 @@ Outcome RegFileStore::openKey(const QString& keyPath) {
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly))
             return Outcome::failed(filePath_ + ": " + file.errorString());
-        read_ = parseRegFile(readAtMost(file, MaxReadBytes), keyPath).values;
+        read_ = parseRegFile(readAtMost(file, kMaxReadBytes), keyPath).values;
     } else if (Outcome created = writeFile({}); !created) {
         return created; // the key cannot be created
     }

@@ -24,7 +24,7 @@ public:
     QString filePath() const { return filePath_; }
 
     // Larger files are read only this far: the settings take a few hundred bytes.
-    static constexpr qint64 MaxReadBytes = 1 << 20;
+    static constexpr qint64 kMaxReadBytes = 1 << 20;
 
 private:
     Outcome writeFile(const QList<NamedValue>& values) const;

@@ -5,14 +5,14 @@
 
 std::optional<qint32> KeyStore::readDword(const QString& name) const {
     std::optional<RegValue> value = readValue(name);
-    if (!value || value->type != RegDword || value->data.size() != 4)
+    if (!value || value->type != kRegDword || value->data.size() != 4)
         return std::nullopt;
     return qFromLittleEndian<qint32>(value->data.constData());
 }
 
 std::optional<double> KeyStore::readDouble(const QString& name) const {
     std::optional<RegValue> value = readValue(name);
-    if (!value || value->type != RegBinary || value->data.size() != 8)
+    if (!value || value->type != kRegBinary || value->data.size() != 8)
         return std::nullopt;
     return std::bit_cast<double>(qFromLittleEndian<quint64>(value->data.constData()));
 }
@@ -20,13 +20,13 @@ std::optional<double> KeyStore::readDouble(const QString& name) const {
 void KeyStore::writeDword(const QString& name, qint32 value) {
     QByteArray data(4, '\0');
     qToLittleEndian<qint32>(value, data.data());
-    writeValue(name, RegValue{RegDword, data});
+    writeValue(name, RegValue{kRegDword, data});
 }
 
 void KeyStore::writeDouble(const QString& name, double value) {
     QByteArray data(8, '\0');
     qToLittleEndian<quint64>(std::bit_cast<quint64>(value), data.data());
-    writeValue(name, RegValue{RegBinary, data});
+    writeValue(name, RegValue{kRegBinary, data});
 }
 
 qsizetype indexOfValue(const QList<NamedValue>& values, const QString& name) {

@@ -11,15 +11,15 @@
 #include <optional>
 
 // The key every setting lives under (below HKEY_CURRENT_USER).
-inline const QString SettingsKeyPath = QStringLiteral("Software\\Brenholtsoft\\Skribando");
+inline const QString kSettingsKeyPath = QStringLiteral("Software\\Brenholtsoft\\Skribando");
 
 // Registry type codes of the values the program writes; other codes are carried unchanged.
-constexpr quint32 RegSz = 1;
-constexpr quint32 RegBinary = 3;
-constexpr quint32 RegDword = 4;
+constexpr quint32 kRegSz = 1;
+constexpr quint32 kRegBinary = 3;
+constexpr quint32 kRegDword = 4;
 
 struct RegValue {
-    quint32 type = RegBinary;
+    quint32 type = kRegBinary;
     QByteArray data; // as the registry stores it: little-endian for numbers
 
     bool operator==(const RegValue&) const = default;

@@ -89,10 +89,10 @@ protected:
         // Large values of other programs in the key make each save long enough to be cut
         // into (and keep the file below the size the store reads).
         RegFileStore store(path);
-        ASSERT_TRUE(store.openKey(SettingsKeyPath));
+        ASSERT_TRUE(store.openKey(kSettingsKeyPath));
         for (int i = 0; i < 8; ++i)
             store.writeValue(QString("Fremd-%1").arg(i),
-                             RegValue{RegBinary, QByteArray(30000, char(i))});
+                             RegValue{kRegBinary, QByteArray(30000, char(i))});
         ASSERT_TRUE(store.closeKey());
         ASSERT_TRUE(save(path, first()));
         firstBytes = readAll(path);
@@ -100,7 +100,7 @@ protected:
         secondBytes = readAll(path);
         ASSERT_TRUE(save(path, first()));
         ASSERT_GT(firstBytes.size(), 500000);
-        ASSERT_LT(firstBytes.size(), RegFileStore::MaxReadBytes);
+        ASSERT_LT(firstBytes.size(), RegFileStore::kMaxReadBytes);
     }
 
     QStringList filesBesideSettings() const {

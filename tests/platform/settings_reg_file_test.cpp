@@ -11,7 +11,7 @@ const QByteArray Header = "Windows Registry Editor Version 5.00\r\n\r\n";
 const QByteArray Section = "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n";
 
 QList<NamedValue> parse(const QByteArray& bytes) {
-    return parseRegFile(bytes, SettingsKeyPath).values;
+    return parseRegFile(bytes, kSettingsKeyPath).values;
 }
 
 NamedValue dword(const char* name, quint32 value) {
@@ -20,7 +20,7 @@ NamedValue dword(const char* name, quint32 value) {
     return store.values().first();
 }
 
-NamedValue binary(const char* name, QByteArray bytes, quint32 type = RegBinary) {
+NamedValue binary(const char* name, QByteArray bytes, quint32 type = kRegBinary) {
     return NamedValue{name, RegValue{type, bytes}};
 }
 
@@ -95,7 +95,7 @@ TEST(RegFile, ReadsTheValuesOfItsKeyOnly) {
         {"a list cut off after its continuation", Header + Section + "\"A\"=hex:00,00,\\\r\n", {}},
         {"other types are carried",
          Header + Section + "\"A\"=hex(b):01,02\r\n\"B\"=\"hi\"\r\n\"C\"=hex(123456789):01\r\n",
-         {binary("A", "\x01\x02", 11), binary("B", QByteArray("h\0i\0\0\0", 6), RegSz)}},
+         {binary("A", "\x01\x02", 11), binary("B", QByteArray("h\0i\0\0\0", 6), kRegSz)}},
         {"names with escapes, the default value, comments",
          Header + Section + "; note\r\n\"a\\\"b\\\\c\"=dword:00000001\r\n@=dword:00000002\r\n",
          {dword("a\"b\\c", 1), dword("", 2)}},
@@ -109,7 +109,7 @@ TEST(RegFile, ReadsTheValuesOfItsKeyOnly) {
          {dword("A", 3)}},
     };
     for (const Case& c : cases) {
-        RegFileKey key = parseRegFile(c.text, SettingsKeyPath);
+        RegFileKey key = parseRegFile(c.text, kSettingsKeyPath);
         EXPECT_EQ(describe(key.values), describe(c.expected)) << c.what;
     }
 }
@@ -135,14 +135,14 @@ TEST(RegFile, FormattedValuesParseBackUnchanged) {
             QString name;
             for (int n = random() % 8; n > 0; --n)
                 name += nameCharacters[random() % nameCharacters.size()];
-            const quint32 types[] = {RegDword, RegBinary, RegSz, 0, 11, 0xFFFFFFFF};
+            const quint32 types[] = {kRegDword, kRegBinary, kRegSz, 0, 11, 0xFFFFFFFF};
             RegValue value{types[random() % 6], QByteArray()};
             for (int n = random() % 12; n > 0; --n)
                 value.data.append(static_cast<char>(random()));
             if (indexOfValue(values, name) < 0)
                 values.append(NamedValue{name, value});
         }
-        QByteArray text = formatRegFile(SettingsKeyPath, values);
+        QByteArray text = formatRegFile(kSettingsKeyPath, values);
         ASSERT_EQ(describe(parse(text)), describe(values)) << text.toStdString();
     }
 }
@@ -159,7 +159,7 @@ TEST(RegFile, ATruncatedFileYieldsOnlyValuesItHoldsWhole) {
         for (const NamedValue& value : parse(full.left(length)))
             truncated.writeValue(value.name, value.value);
         for (const NamedValue& value : original.values()) {
-            const bool isDouble = value.value.type == RegBinary;
+            const bool isDouble = value.value.type == kRegBinary;
             if (isDouble) {
                 std::optional<double> read = truncated.readDouble(value.name);
                 EXPECT_TRUE(!read || read == original.readDouble(value.name))
@@ -205,7 +205,7 @@ TEST(RegFile, NoiseAndMutationsNeverBreakTheReader) {
             EXPECT_TRUE(parse(bytes).isEmpty()) << "round " << round;
             break;
         }
-        RegFileKey key = parseRegFile(bytes, SettingsKeyPath);
+        RegFileKey key = parseRegFile(bytes, kSettingsKeyPath);
         EXPECT_LE(key.values.size(), 13 + 8) << "round " << round;
     }
 }

@@ -32,13 +32,13 @@ const QByteArray EmptyKeyFile = "Windows Registry Editor Version 5.00\r\n\r\n"
 
 TEST(KeyStore, TypedReadsTakeOnlyTheExpectedTypeAndSize) {
     MemoryKeyStore store;
-    store.writeValue("Dword", RegValue{RegDword, QByteArray("\x0c\x00\x00\x00", 4)});
-    store.writeValue("ShortDword", RegValue{RegDword, QByteArray("\x0c\x00", 2)});
-    store.writeValue("BinaryAsDword", RegValue{RegBinary, QByteArray("\x0c\x00\x00\x00", 4)});
-    store.writeValue("Double", RegValue{RegBinary, QByteArray("\0\0\0\0\0\0\x04\x40", 8)});
-    store.writeValue("LongDouble", RegValue{RegBinary, QByteArray(9, '\0')});
-    store.writeValue("DwordAsDouble", RegValue{RegDword, QByteArray(8, '\0')});
-    store.writeValue("StringAsDword", RegValue{RegSz, QByteArray("1\0\0\0", 4)});
+    store.writeValue("Dword", RegValue{kRegDword, QByteArray("\x0c\x00\x00\x00", 4)});
+    store.writeValue("ShortDword", RegValue{kRegDword, QByteArray("\x0c\x00", 2)});
+    store.writeValue("BinaryAsDword", RegValue{kRegBinary, QByteArray("\x0c\x00\x00\x00", 4)});
+    store.writeValue("Double", RegValue{kRegBinary, QByteArray("\0\0\0\0\0\0\x04\x40", 8)});
+    store.writeValue("LongDouble", RegValue{kRegBinary, QByteArray(9, '\0')});
+    store.writeValue("DwordAsDouble", RegValue{kRegDword, QByteArray(8, '\0')});
+    store.writeValue("StringAsDword", RegValue{kRegSz, QByteArray("1\0\0\0", 4)});
 
     EXPECT_EQ(store.readDword("Dword"), 12);
     EXPECT_EQ(store.readDword("dWORD"), 12) << "names ignore case, as in the registry";
@@ -90,7 +90,7 @@ TEST(RegFileStore, FirstOpenCreatesTheFolderAndTheEmptyKey) {
     QTemporaryDir dir;
     const QString path = dir.path() + "/Brenholtsoft/Skribando.reg";
     RegFileStore store(path);
-    ASSERT_TRUE(store.openKey(SettingsKeyPath));
+    ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     EXPECT_EQ(readAll(path), EmptyKeyFile);
     EXPECT_FALSE(store.readValue("MauszeigerMode"));
     EXPECT_TRUE(store.closeKey());
@@ -101,7 +101,7 @@ TEST(RegFileStore, WritesTheExportFormatInWritingOrderAndReadsItBack) {
     QTemporaryDir dir;
     const QString path = dir.path() + "/Skribando.reg";
     RegFileStore store(path);
-    ASSERT_TRUE(store.openKey(SettingsKeyPath));
+    ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     store.writeDword("MauszeigerMode", 12);
     store.writeDouble("Drucken-LiRand", 2.5);
     store.writeDword("WinPos-Left", -3);
@@ -113,7 +113,7 @@ TEST(RegFileStore, WritesTheExportFormatInWritingOrderAndReadsItBack) {
                              "\"WinPos-Left\"=dword:fffffffd\r\n\r\n");
 
     RegFileStore again(path);
-    ASSERT_TRUE(again.openKey(SettingsKeyPath));
+    ASSERT_TRUE(again.openKey(kSettingsKeyPath));
     EXPECT_EQ(again.readDword("MauszeigerMode"), 12);
     EXPECT_EQ(again.readDouble("Drucken-LiRand"), 2.5);
     EXPECT_EQ(again.readDword("WinPos-Left"), -3);
@@ -125,7 +125,7 @@ TEST(RegFileStore, KeepsValuesOfTheFileThatWereNotRewritten) {
     writeAll(path, EmptyKeyFile.chopped(2) + "\"Foreign\"=hex(7):41,00,00,00\r\n"
                                              "\"A\"=dword:00000001\r\n\r\n");
     RegFileStore store(path);
-    ASSERT_TRUE(store.openKey(SettingsKeyPath));
+    ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     store.writeDword("A", 2);
     store.writeDword("B", 3);
     ASSERT_TRUE(store.closeKey());
@@ -140,7 +140,7 @@ TEST(RegFileStore, ReadsWhatIsValidInADamagedFileAndRewritesItWhole) {
     writeAll(path, EmptyKeyFile.chopped(2) + "\"A\"=dword:00000001\r\n\x01\xff garbage\r\n"
                                              "\"B\"=dword:0000");
     RegFileStore store(path);
-    ASSERT_TRUE(store.openKey(SettingsKeyPath));
+    ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     EXPECT_EQ(store.readDword("A"), 1);
     EXPECT_FALSE(store.readValue("B"));
     store.writeDword("B", 2);
@@ -153,12 +153,12 @@ TEST(RegFileStore, AFailedSaveLeavesThePreviousFileIntact) {
     QTemporaryDir dir;
     const QString path = dir.path() + "/Skribando.reg";
     RegFileStore store(path);
-    ASSERT_TRUE(store.openKey(SettingsKeyPath));
+    ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     store.writeDword("Kept", 7);
     ASSERT_TRUE(store.closeKey());
     const QByteArray before = readAll(path);
 
-    ASSERT_TRUE(store.openKey(SettingsKeyPath));
+    ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     for (int i = 0; i < 200; ++i)
         store.writeDword(QString("Value%1").arg(i), i);
     const bool saved_ok = withFileSizeLimit(64, [&] { return bool(store.closeKey()); });
@@ -176,7 +176,7 @@ TEST(RegFileStore, ALinkedFileStaysALink) {
     writeAll(target, EmptyKeyFile);
     ASSERT_TRUE(QFile::link(target, link));
     RegFileStore store(link);
-    ASSERT_TRUE(store.openKey(SettingsKeyPath));
+    ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     store.writeDword("A", 1);
     ASSERT_TRUE(store.closeKey());
     EXPECT_TRUE(QFileInfo(link).isSymLink());
@@ -187,6 +187,6 @@ TEST(RegFileStore, OpenFailsWhenTheKeyCannotBeCreated) {
     QTemporaryDir dir;
     writeAll(dir.path() + "/Brenholtsoft", "a file where the folder should be");
     RegFileStore store(dir.path() + "/Brenholtsoft/Skribando.reg");
-    EXPECT_FALSE(store.openKey(SettingsKeyPath));
+    EXPECT_FALSE(store.openKey(kSettingsKeyPath));
     EXPECT_FALSE(store.closeKey());
 }
