@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "app/dspez.h"
+#include "app/delay_and_min_max.h"
 #include "app/window_frame.h"
 #include "platform/reg_file_store.h"
 #include "platform/wayland_client.h"

@@ -1,6 +1,6 @@
 // The drawing phase seen from the palette: Start freezes the screen and expands the
 // palette, Finish hides the surface and collapses it.
-#include "app/dspez.h"
+#include "app/delay_and_min_max.h"
 #include "app/settings.h"
 #include "app/start_texts.h"
 #include "app/tool_form.h"

@@ -2,7 +2,7 @@
 // The print job of the print command: one page on the current printer with the whole
 // picture at the given place and size.
 
-#include "output/drucspez.h"
+#include "output/page_placement.h"
 #include "platform/outcome.h"
 
 #include <QImage>

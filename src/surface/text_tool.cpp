@@ -5,6 +5,7 @@
 
 #include "raster/canvas.h"
 #include "surface/figures.h"
+#include "surface/text_keys.h"
 #include "surface/tool_sizes.h"
 
 namespace {
@@ -56,12 +57,12 @@ void DrawingSurface::Edit1Change(const QString& text) {
 }
 
 bool DrawingSurface::Edit1KeyPress(int character) {
-    if (character == 13) {
+    if (character == kEnterKey) {
         CommitText();
         ShowCaretBar();
         return true;
     }
-    if (character == 27) {
+    if (character == kEscapeKey) {
         CloseTextBox();
         ShowCaretBar();
         return true;

@@ -1,5 +1,6 @@
 #include "surface/widget/screen_form.h"
 
+#include "surface/text_keys.h"
 #include "surface/widget/device_pixels.h"
 #include "surface/widget/menu_shortcut_precedence.h"
 #include "surface/widget/text_box_edit.h"
@@ -190,8 +191,8 @@ bool TScreenForm::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         FormKeyDown(*key);
         // Edit1KeyPress: Enter commits, Esc drops; both are consumed here.
-        int character = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ? 13
-                        : key->key() == Qt::Key_Escape                              ? 27
+        int character = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ? kEnterKey
+                        : key->key() == Qt::Key_Escape                              ? kEscapeKey
                                                                                     : 0;
         if (character && surface_.Edit1KeyPress(character)) {
             setFocus();

@@ -12,11 +12,11 @@ const char* const Edit1Hint = "Text übernehmen mit Enter, abbrechen mit ESC";
 namespace {
 const QColor Silver(192, 192, 192);
 // QLineEdit draws its text this many pixels inside the edge when it has no frame.
-constexpr int LineEditHorizontalMargin = 2;
+constexpr int kLineEditHorizontalMargin = 2;
 } // namespace
 
 int edit1InnerMargin() {
-    return LineEditHorizontalMargin;
+    return kLineEditHorizontalMargin;
 }
 
 QLineEdit* createEdit1(QWidget* parent) {

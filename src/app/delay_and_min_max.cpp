@@ -1,4 +1,4 @@
-#include "app/dspez.h"
+#include "app/delay_and_min_max.h"
 
 #include <QCoreApplication>
 #include <chrono>

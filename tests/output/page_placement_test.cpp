@@ -1,4 +1,4 @@
-#include "output/drucspez.h"
+#include "output/page_placement.h"
 #include "output/print_picture.h"
 #include "platform/printer_paper.h"
 
@@ -43,7 +43,7 @@ QImage printOnPaper(const Placement& placement, PrinterMetrics metrics = tenthPi
 
 } // namespace
 
-TEST(DrucSpez, CentimetresBecomeTenthsOfMillimetreWithHalvesToEven) {
+TEST(PagePlacement, CentimetresBecomeTenthsOfMillimetreWithHalvesToEven) {
     EXPECT_EQ(TenthsOfMillimetre(2.55), 255); // 254.99999999999997 in binary
     EXPECT_EQ(TenthsOfMillimetre(2.5), 250);
     EXPECT_EQ(TenthsOfMillimetre(0.125), 12); // 12.5
@@ -58,7 +58,7 @@ TEST(DrucSpez, CentimetresBecomeTenthsOfMillimetreWithHalvesToEven) {
     EXPECT_EQ(TenthsOfMillimetre(std::nan("")), std::nullopt);
 }
 
-TEST(DrucSpez, PlacementIsRangeCheckedIncludingItsFarEdges) {
+TEST(PagePlacement, PlacementIsRangeCheckedIncludingItsFarEdges) {
     const auto example = PlacementFromCentimetres(2.5, 1.8, 16.0, 12.8);
     ASSERT_TRUE(example);
     EXPECT_EQ(example->left, 250);
@@ -74,7 +74,7 @@ TEST(DrucSpez, PlacementIsRangeCheckedIncludingItsFarEdges) {
     EXPECT_TRUE(PlacementFromCentimetres(-2e7, -2e7, 2e7, 2e7));
 }
 
-TEST(DrucSpez, PrinterOffsetTurnsPaperEdgesIntoPrintableEdges) {
+TEST(PagePlacement, PrinterOffsetTurnsPaperEdgesIntoPrintableEdges) {
     // 4.2 mm and 5.1 mm of unprintable margin, at 254 and at 600 dots per inch.
     for (PrinterMetrics printer :
          {PrinterMetrics{254, 254, 42, 51}, PrinterMetrics{600, 600, 99, 120}}) {
@@ -97,7 +97,7 @@ TEST(DrucSpez, PrinterOffsetTurnsPaperEdgesIntoPrintableEdges) {
               (PlacementRect{208, 129, 1808, 1409}));
 }
 
-TEST(DrucSpez, PrintsTheWholePictureAtItsPlaceAndSizeFromThePaperEdge) {
+TEST(PagePlacement, PrintsTheWholePictureAtItsPlaceAndSizeFromThePaperEdge) {
     // Margins 1 cm and 0.5 cm from the paper's edges; the printable area starts 2 mm and
     // 3 mm in, which the placement must not add a second time.
     const QImage page = printOnPaper({100, 50, 300, 200});
@@ -109,18 +109,18 @@ TEST(DrucSpez, PrintsTheWholePictureAtItsPlaceAndSizeFromThePaperEdge) {
                 << x << ',' << y;
 }
 
-TEST(DrucSpez, StretchesToExactlyTheGivenSizeWhateverThePicturesProportions) {
+TEST(PagePlacement, StretchesToExactlyTheGivenSizeWhateverThePicturesProportions) {
     const QImage page = printOnPaper({100, 50, 90, 300});
     EXPECT_EQ(inkBounds(page), QRect(100, 50, 90, 300));
     EXPECT_EQ(page.pixel(100 + 15, 50 + 75), asymmetricPicture().pixel(0, 0));
     EXPECT_EQ(page.pixel(100 + 75, 50 + 225), asymmetricPicture().pixel(2, 1));
 }
 
-TEST(DrucSpez, MarginInsideTheUnprintableAreaMovesThePictureButKeepsItsSize) {
+TEST(PagePlacement, MarginInsideTheUnprintableAreaMovesThePictureButKeepsItsSize) {
     EXPECT_EQ(inkBounds(printOnPaper({0, 10, 300, 200})), QRect(20, 30, 300, 200));
 }
 
-TEST(DrucSpez, NegativeSizeMirrorsAndZeroSizePrintsNothing) {
+TEST(PagePlacement, NegativeSizeMirrorsAndZeroSizePrintsNothing) {
     // Width -300 from a left edge of 400: the picture covers 100..400, first column right.
     const QImage page = printOnPaper({400, 50, -300, 200});
     EXPECT_EQ(inkBounds(page), QRect(100, 50, 300, 200));
@@ -129,7 +129,7 @@ TEST(DrucSpez, NegativeSizeMirrorsAndZeroSizePrintsNothing) {
     EXPECT_TRUE(inkBounds(printOnPaper({100, 50, 0, 200})).isNull());
 }
 
-TEST(DrucSpez, NoPrinterOrAJobThatCannotBeginPrintsNothingAndSaysWhy) {
+TEST(PagePlacement, NoPrinterOrAJobThatCannotBeginPrintsNothingAndSaysWhy) {
     PaperPrinter printer("", "LPT1:", tenthPixels, QSize(100, 100));
     EXPECT_EQ(PrintPicture(printer, asymmetricPicture(), {0, 0, 10, 10}).message(),
               QString::fromUtf8("Zur Zeit ist kein Standard-Drucker gewählt."));

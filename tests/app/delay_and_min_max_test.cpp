@@ -1,4 +1,4 @@
-#include "app/dspez.h"
+#include "app/delay_and_min_max.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ TEST(Delay, ProcessesMessagesAtLeastOnceForAZeroWait) {
     EXPECT_EQ(reads, 2);
 }
 
-TEST(Dspez, SignGivesMinusOneZeroOrOne) {
+TEST(MinMaxSign, SignGivesMinusOneZeroOrOne) {
     EXPECT_EQ(Sign(-0.5), -1);
     EXPECT_EQ(Sign(0.0), 0);
     EXPECT_EQ(Sign(3.0), 1);

@@ -1,4 +1,4 @@
-#include "output/drucspez.h"
+#include "output/page_placement.h"
 
 #include <QPainter>
 #include <QTransform>
