@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr size_t bufferBytes = 64 * 1024;
+constexpr size_t kBufferBytes = 64 * 1024;
 
 // The library's error manager and our destination, reachable from every callback.
 struct Compressor {
@@ -17,7 +17,7 @@ struct Compressor {
     std::jmp_buf failed;
     char message[JMSG_LENGTH_MAX];
     ByteSink* sink;
-    JOCTET buffer[bufferBytes];
+    JOCTET buffer[kBufferBytes];
 };
 
 Compressor& compressorOf(j_common_ptr info) {
@@ -35,12 +35,12 @@ void onMessage(j_common_ptr) {} // warnings are not the user's concern
 void onStart(j_compress_ptr info) {
     Compressor& compressor = compressorOf(reinterpret_cast<j_common_ptr>(info));
     info->dest->next_output_byte = compressor.buffer;
-    info->dest->free_in_buffer = bufferBytes;
+    info->dest->free_in_buffer = kBufferBytes;
 }
 
 boolean onBufferFull(j_compress_ptr info) {
     Compressor& compressor = compressorOf(reinterpret_cast<j_common_ptr>(info));
-    if (!compressor.sink->write(compressor.buffer, bufferBytes))
+    if (!compressor.sink->write(compressor.buffer, kBufferBytes))
         std::longjmp(compressor.failed, 1);
     onStart(info);
     return TRUE;
@@ -48,7 +48,7 @@ boolean onBufferFull(j_compress_ptr info) {
 
 void onFinish(j_compress_ptr info) {
     Compressor& compressor = compressorOf(reinterpret_cast<j_common_ptr>(info));
-    size_t used = bufferBytes - info->dest->free_in_buffer;
+    size_t used = kBufferBytes - info->dest->free_in_buffer;
     if (!compressor.sink->write(compressor.buffer, used))
         std::longjmp(compressor.failed, 1);
 }
@@ -82,7 +82,7 @@ bool compress(Compressor& compressor, const QImage& picture) {
     info.input_components = 4;
     info.in_color_space = rgb32Layout;
     jpeg_set_defaults(&info); // sequential, YCbCr with three components
-    jpeg_set_quality(&info, jpegQuality, TRUE);
+    jpeg_set_quality(&info, kJpegQuality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         auto row =

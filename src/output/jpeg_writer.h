@@ -6,6 +6,6 @@
 
 #include <QImage>
 
-constexpr int jpegQuality = 99;
+constexpr int kJpegQuality = 99;
 
 Outcome writeJpeg(const QImage& picture, ByteSink& sink);

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr size_t windowBytes = 32768;
-constexpr int rawDeflate = -15;            // window of 32 KiB, no zlib header or trailer per strip
-constexpr size_t chunkTarget = 256 * 1024; // rows handed to deflate at a time
+constexpr size_t kWindowBytes = 32768;
+constexpr int kRawDeflate = -15;            // window of 32 KiB, no zlib header or trailer per strip
+constexpr size_t kChunkTarget = 256 * 1024; // rows handed to deflate at a time
 
 // Output memory that is not cleared first: untouched pages cost nothing, and a strip's
 // bound is far above what it really needs.
@@ -102,11 +102,11 @@ struct Deflater {
 };
 
 size_t historyRowsFor(const RowSource& rows) {
-    return (windowBytes + rows.rowBytes - 1) / rows.rowBytes;
+    return (kWindowBytes + rows.rowBytes - 1) / rows.rowBytes;
 }
 
 size_t chunkRowsFor(const RowSource& rows) {
-    return std::max<size_t>(1, chunkTarget / rows.rowBytes);
+    return std::max<size_t>(1, kChunkTarget / rows.rowBytes);
 }
 
 // `buffer` holds max(history rows, chunk rows) rows.
@@ -114,7 +114,7 @@ void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip
                    uint8_t* buffer) {
     Deflater deflater;
     z_stream& z = deflater.z;
-    int result = deflateInit2(&z, settings.level, Z_DEFLATED, rawDeflate, 8, settings.strategy);
+    int result = deflateInit2(&z, settings.level, Z_DEFLATED, kRawDeflate, 8, settings.strategy);
     if (result != Z_OK) {
         strip.failure = zlibFailure(result, z);
         return;
@@ -126,7 +126,7 @@ void compressStrip(const RowSource& rows, const DeflateSettings& settings, Strip
         for (int i = 0; i < historyRows; ++i)
             rows.produce(strip.firstRow - historyRows + i, buffer + i * rows.rowBytes);
         size_t history = historyRows * rows.rowBytes;
-        size_t used = std::min(history, windowBytes);
+        size_t used = std::min(history, kWindowBytes);
         result = deflateSetDictionary(&z, buffer + history - used, static_cast<uInt>(used));
     }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr uint8_t subFilter = 1;
+constexpr uint8_t kSubFilter = 1;
 
 // What goes into IHDR and PLTE, and the rows as the deflater sees them.
 struct PngLayout {
@@ -23,7 +23,7 @@ struct PngLayout {
 
 // Sub: each byte minus the byte one pixel to its left (one byte for depths below 8).
 void subFilterTrueColour(const QRgb* pixels, int width, uint8_t* out) {
-    *out++ = subFilter;
+    *out++ = kSubFilter;
     uint8_t red = 0, green = 0, blue = 0;
     for (int x = 0; x < width; ++x) {
         QRgb pixel = pixels[x];
@@ -39,7 +39,7 @@ void subFilterTrueColour(const QRgb* pixels, int width, uint8_t* out) {
 }
 
 void subFilterBytes(const uint8_t* bytes, size_t count, uint8_t* out) {
-    *out++ = subFilter;
+    *out++ = kSubFilter;
     uint8_t left = 0;
     for (size_t i = 0; i < count; ++i) {
         out[i] = bytes[i] - left;
@@ -126,25 +126,26 @@ void onPngFlush(png_structp) {}
 
 // Cuts the stream into IDAT chunks of the largest allowed size. Whole chunks are written
 // straight from the stream's pieces; only chunks that straddle two pieces are gathered in
-// `staging` (maxIdatBytes long).
+// `staging` (kMaxIdatBytes long).
 void writeIdatChunks(png_structp png, const ZlibStream& stream, uint8_t* staging) {
     size_t staged = 0;
     for (const ZlibStream::Piece& piece : stream.pieces()) {
         const uint8_t* data = piece.data;
         size_t left = piece.size;
         while (left > 0) {
-            if (staged == 0 && left >= maxIdatBytes) {
-                png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), data, maxIdatBytes);
-                data += maxIdatBytes;
-                left -= maxIdatBytes;
+            if (staged == 0 && left >= kMaxIdatBytes) {
+                png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), data,
+                                kMaxIdatBytes);
+                data += kMaxIdatBytes;
+                left -= kMaxIdatBytes;
                 continue;
             }
-            size_t taken = std::min(left, maxIdatBytes - staged);
+            size_t taken = std::min(left, kMaxIdatBytes - staged);
             std::memcpy(staging + staged, data, taken);
             staged += taken;
             data += taken;
             left -= taken;
-            if (staged == maxIdatBytes) {
+            if (staged == kMaxIdatBytes) {
                 png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), staging, staged);
                 staged = 0;
             }
@@ -200,7 +201,7 @@ Outcome writePng(const QImage& picture, ByteSink& sink, const PngSettings& setti
     if (!compressed)
         return compressed;
 
-    std::vector<uint8_t> staging(maxIdatBytes);
+    std::vector<uint8_t> staging(kMaxIdatBytes);
     WriteContext context{&sink, {}};
     bool written = writeChunks(context, layout, stream, staging.data());
     if (!sink.status())

@@ -17,6 +17,6 @@ struct PngSettings {
     int threads = 0; // 0: one per core
 };
 
-constexpr size_t maxIdatBytes = 65535;
+constexpr size_t kMaxIdatBytes = 65535;
 
 Outcome writePng(const QImage& picture, ByteSink& sink, const PngSettings& settings = {});

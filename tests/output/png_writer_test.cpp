@@ -33,7 +33,7 @@ void expectWellFormedChunks(const PngFile& png) {
     for (const auto& chunk : png.chunks) {
         EXPECT_TRUE(chunk.crcMatches) << chunk.type;
         if (chunk.type == "IDAT") {
-            EXPECT_LE(chunk.data.size(), maxIdatBytes);
+            EXPECT_LE(chunk.data.size(), kMaxIdatBytes);
         }
     }
     EXPECT_EQ(png.chunkCount("tRNS"), 0);
