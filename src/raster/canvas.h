@@ -10,6 +10,7 @@
 
 #include "raster/block_copy.h"
 #include "raster/colorref.h"
+#include "raster/ellipse_extents.h"
 #include "raster/fonts.h"
 #include "raster/mix.h"
 #include "raster/rect.h"
@@ -107,6 +108,7 @@ private:
     Rect touched_;
     SpanSink penSpans_;
     SpanSink brushSpans_;
+    ThinRowExtents thinEllipseRows_; // kept from one ellipse to the next
 };
 
 } // namespace raster

@@ -1,7 +1,5 @@
 #include "raster/ellipse_extents.h"
 
-#include "raster/last_two.h"
-
 #include <cmath>
 
 namespace raster {
@@ -50,31 +48,22 @@ int64_t largestScaledFast(int64_t w, int64_t h, Int128 k, bool strict) {
     return largestScaled(w, h, k, strict);
 }
 
-MirroredExtents thinExtentsFor(const Rect& box, int64_t first, int64_t last) {
-    struct Key {
-        int64_t w, h, low, high;
-        bool operator==(const Key&) const = default;
-    };
-    struct Extents {
-        int64_t minAbs = 0;
-        MirroredExtents::Table table;
-    };
-    static thread_local LastTwo<Key, Extents> kept;
-
+MirroredExtents ThinRowExtents::of(const Rect& box, int64_t first, int64_t last) {
     const int64_t cy2 = int64_t(box.top) + box.bottom - 1;
-    const int64_t w = box.width() - 1, h = box.height() - 1;
-    const int64_t low = 2 * (first - 1) - cy2, high = 2 * (last + 1) - cy2;
-    const Extents& extents = kept.get({w, h, low, high}, [&](Extents& fresh) {
-        ThinExtents thin(w, h);
-        fresh.minAbs = MirroredExtents(
-                           low, high,
-                           [&](int64_t absY) {
-                               return std::pair{thin.at(absY), int64_t(0)};
-                           },
-                           fresh.table)
-                           .minAbs();
-    });
-    return MirroredExtents(extents.minAbs, extents.table);
+    const Key key{box.width() - 1, box.height() - 1, 2 * (first - 1) - cy2, 2 * (last + 1) - cy2};
+    if (!(key == key_)) {
+        key_ = {}; // until the table is whole
+        ThinExtents thin(key.w, key.h);
+        minAbs_ = MirroredExtents(
+                      key.low, key.high,
+                      [&](int64_t absY) {
+                          return std::pair{thin.at(absY), int64_t(0)};
+                      },
+                      table_)
+                      .minAbs();
+        key_ = key;
+    }
+    return MirroredExtents(minAbs_, table_);
 }
 
 } // namespace raster

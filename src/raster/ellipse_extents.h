@@ -143,10 +143,9 @@ private:
 class MirroredExtents {
 public:
     using Table = std::vector<std::pair<int64_t, int64_t>>;
-    // Works the table out into `table` (by default one buffer reused by every ellipse, as
-    // drawing happens on one thread), which must outlive the extents.
+    // Works the table out into `table`, which must outlive the extents.
     template <typename Compute>
-    MirroredExtents(int64_t low, int64_t high, Compute compute, Table& table = storage()) {
+    MirroredExtents(int64_t low, int64_t high, Compute compute, Table& table) {
         minAbs_ = (low <= 0 && high >= 0) ? (low & 1) : std::min(std::abs(low), std::abs(high));
         const int64_t maxAbs = std::max(std::abs(low), std::abs(high));
         table.resize(size_t((maxAbs - minAbs_) / 2 + 1));
@@ -163,18 +162,27 @@ public:
     int64_t minAbs() const { return minAbs_; }
 
 private:
-    static Table& storage() {
-        static thread_local Table buffer;
-        return buffer;
-    }
     int64_t minAbs_;
     const std::pair<int64_t, int64_t>* table_;
 };
 
-// The thin outline's row extents for the rows first - 1 to last + 1 of `box`. The last two
-// sets asked for are kept and stay valid until a third is asked for: a rubber band takes
-// off the outline it drew one move before, with the same extents.
-MirroredExtents thinExtentsFor(const Rect& box, int64_t first, int64_t last);
+// The thin outline's row extents for the rows first - 1 to last + 1 of a box. They depend
+// on the box's size and on the rows' places relative to its centre only, so a box of the
+// same size elsewhere (a tool symbol following the pointer) takes the ones worked out last.
+class ThinRowExtents {
+public:
+    // Valid until the next call.
+    MirroredExtents of(const Rect& box, int64_t first, int64_t last);
+
+private:
+    struct Key {
+        int64_t w = -1, h = -1, low = 0, high = 0;
+        bool operator==(const Key&) const = default;
+    };
+    Key key_;
+    int64_t minAbs_ = 0;
+    MirroredExtents::Table table_;
+};
 
 // One row of the 1-pixel outline: the row of the filled ellipse less what both neighbouring
 // rows also cover, keeping the row's two ends. With `here` the row's extent and `above`,

@@ -20,6 +20,8 @@ constexpr int64_t kMaxWidth = int64_t(1) << 15;
 
 } // namespace
 
+namespace {
+
 // Bresenham along the major axis (the axis of the larger delta; |dx| == |dy| counts as
 // y-major). At step i the minor coordinate is the exact m1 + i * dm / dM rounded to the
 // nearest integer; an exact half (the line leaving a pixel's diamond through its corner)
@@ -27,96 +29,144 @@ constexpr int64_t kMaxWidth = int64_t(1) << 15;
 // pixels in both directions. With a = |dm| and q the minor offset taken so far, the error
 // term is err = 2 i a - (2 q + 1) dM; the minor coordinate steps when err turns positive
 // (running towards greater coordinates) or non-negative (towards smaller ones, where the
-// half goes the other way). Steps i = 0 .. dM - 1 are drawn: the end point is left out here.
+// half goes the other way). Steps i = 0 .. dM - 1 are drawn: the end point is left out.
 //
-// Clipping starts at the first step inside the clip along the major axis with q and err
-// computed in closed form, not by restarting the line at the clip edge, so a clipped line
-// covers exactly the pixels of the whole line that fall inside.
-void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2) {
-    const int64_t dx = int64_t(x2) - x1, dy = int64_t(y2) - y1;
-    const bool xMajor = std::llabs(dx) > std::llabs(dy);
-    const int64_t majorStart = xMajor ? x1 : y1, minorStart = xMajor ? y1 : x1;
-    const int64_t majorDelta = xMajor ? dx : dy, minorDelta = xMajor ? dy : dx;
-    const int64_t length = std::llabs(majorDelta), a = std::llabs(minorDelta);
-    if (length == 0)
-        return;
-    const int majorStep = majorDelta > 0 ? 1 : -1, minorStep = minorDelta < 0 ? -1 : 1;
-    const bool halfGoesOn = minorDelta < 0;
+// A clipped line starts at its first step inside the clip along the major axis with q and
+// err computed in closed form, not by restarting the line at the clip edge, so it covers
+// exactly the pixels of the whole line that fall inside.
+class ThinLine {
+    static constexpr int64_t kNarrow = int64_t(1) << 30;
 
-    const Rect& clip = sink.clip();
-    const int64_t clipLow = xMajor ? clip.left : clip.top;
-    const int64_t clipHigh = xMajor ? clip.right : clip.bottom; // exclusive
-    int64_t first, end;
-    if (majorStep > 0) {
-        first = std::max<int64_t>(0, clipLow - majorStart);
-        end = std::min<int64_t>(length, clipHigh - majorStart);
-    } else {
-        first = std::max<int64_t>(0, majorStart - clipHigh + 1);
-        end = std::min<int64_t>(length, majorStart - clipLow + 1);
+public:
+    ThinLine(int x1, int y1, int x2, int y2)
+        : xMajor_(std::llabs(int64_t(x2) - x1) > std::llabs(int64_t(y2) - y1)) {
+        const int64_t dx = int64_t(x2) - x1, dy = int64_t(y2) - y1;
+        majorStart_ = xMajor_ ? x1 : y1, minorStart_ = xMajor_ ? y1 : x1;
+        const int64_t majorDelta = xMajor_ ? dx : dy, minorDelta = xMajor_ ? dy : dx;
+        length_ = std::llabs(majorDelta), a_ = std::llabs(minorDelta);
+        majorStep_ = majorDelta > 0 ? 1 : -1, minorStep_ = minorDelta < 0 ? -1 : 1;
+        halfGoesOn_ = minorDelta < 0;
     }
-    if (first >= end)
+
+    bool xMajor() const { return xMajor_; }
+    int64_t length() const { return length_; }
+
+    // The steps [first, end) whose major coordinate lies inside `clip`; false when none.
+    bool stepsInside(const Rect& clip, int64_t& first, int64_t& end) const {
+        const int64_t low = xMajor_ ? clip.left : clip.top;
+        const int64_t high = xMajor_ ? clip.right : clip.bottom; // exclusive
+        if (majorStep_ > 0) {
+            first = std::max<int64_t>(0, low - majorStart_);
+            end = std::min<int64_t>(length_, high - majorStart_);
+        } else {
+            first = std::max<int64_t>(0, majorStart_ - high + 1);
+            end = std::min<int64_t>(length_, majorStart_ - low + 1);
+        }
+        return first < end;
+    }
+
+    // The minor offset taken by step i, in closed form; in 64 bits where the products fit.
+    int64_t offsetAt(int64_t i) const {
+        if (i < kNarrow && a_ < kNarrow && length_ < kNarrow) {
+            const int64_t twiceStep = 2 * i * a_, twiceLength = 2 * length_;
+            return halfGoesOn_ ? floorDiv(twiceStep + length_, twiceLength)
+                               : ceilDiv(twiceStep - length_, twiceLength);
+        }
+        const Int128 twiceStep = Int128(2) * i * a_;
+        const Int128 twiceLength = Int128(2) * length_;
+        return int64_t(halfGoesOn_ ? floorDiv(twiceStep + length_, twiceLength)
+                                   : ceilDiv(twiceStep - length_, twiceLength));
+    }
+    int64_t majorAt(int64_t i) const { return majorStart_ + majorStep_ * i; }
+    int64_t minorAt(int64_t i) const { return minorStart_ + minorStep_ * offsetAt(i); }
+    int64_t xAt(int64_t i) const { return xMajor_ ? majorAt(i) : minorAt(i); }
+    int64_t yAt(int64_t i) const { return xMajor_ ? minorAt(i) : majorAt(i); }
+
+    // Walks steps [first, end), calling pixel(major, minor) for each; `minor` is the minor
+    // coordinate and `err` the error term as they stand at step `first`.
+    template <typename Pixel> void walk(int64_t first, int64_t end, Pixel pixel) const {
+        int64_t minor = minorAt(first), major = majorAt(first);
+        int64_t err = int64_t(Int128(2) * first * a_ - Int128(2 * offsetAt(first) + 1) * length_);
+        const int bias = halfGoesOn_ ? 1 : 0;
+        for (int64_t i = first; i < end; ++i) {
+            pixel(major, minor);
+            err += 2 * a_;
+            if (err + bias > 0) {
+                minor += minorStep_;
+                err -= 2 * length_;
+            }
+            major += majorStep_;
+        }
+    }
+
+private:
+    bool xMajor_;
+    int64_t majorStart_, minorStart_, length_, a_;
+    int majorStep_, minorStep_;
+    bool halfGoesOn_;
+};
+
+} // namespace
+
+void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2) {
+    const ThinLine line(x1, y1, x2, y2);
+    const Rect& clip = sink.clip();
+    int64_t first, end;
+    if (line.length() == 0 || !line.stepsInside(clip, first, end))
         return;
-
-    // The minor offset taken by step i, in closed form.
-    auto offsetAt = [&](int64_t i) {
-        const Int128 twiceStep = Int128(2) * i * a;
-        return halfGoesOn ? int64_t(floorDiv(twiceStep + length, Int128(2) * length))
-                          : int64_t(ceilDiv(twiceStep - length, Int128(2) * length));
-    };
-    const int64_t q = offsetAt(first);
-    int64_t err = int64_t(Int128(2) * first * a - Int128(2 * q + 1) * length);
-    int64_t minor = minorStart + minorStep * q;
-    int64_t major = majorStart + majorStep * first;
-    const int64_t minorLow = xMajor ? clip.top : clip.left;
-    const int64_t minorHigh = xMajor ? clip.bottom : clip.right;
-    const int bias = halfGoesOn ? 1 : 0;
-
+    const bool xMajor = line.xMajor();
     if (sink.writesDirectly() && clip.contains(x1, y1) && clip.contains(x2, y2)) {
         // Both ends inside, so every step is: pixel by pixel with no tests, the box running
         // from the first pixel to the last.
-        const int64_t lastMajor = majorStart + majorStep * (length - 1);
-        const int64_t lastMinor = minorStart + minorStep * offsetAt(length - 1);
-        const Rect firstPixel{x1, y1, x1 + 1, y1 + 1};
-        const Rect lastPixel =
-            xMajor ? Rect{int(lastMajor), int(lastMinor), int(lastMajor) + 1, int(lastMinor) + 1}
-                   : Rect{int(lastMinor), int(lastMajor), int(lastMinor) + 1, int(lastMajor) + 1};
-        UnclippedWriter out(sink, firstPixel.united(lastPixel));
-        const std::ptrdiff_t majorMove = xMajor ? majorStep : majorStep * out.stride();
-        const std::ptrdiff_t minorMove = xMajor ? minorStep * out.stride() : minorStep;
-        std::ptrdiff_t at = out.offsetOf(x1, y1);
-        for (int64_t i = 0; i < length; ++i) {
-            out.apply(at);
-            err += 2 * a;
-            if (err + bias > 0) {
-                at += minorMove;
-                err -= 2 * length;
-            }
-            at += majorMove;
-        }
+        const int64_t last = line.length() - 1;
+        const Rect box =
+            Rect{x1, y1, x1 + 1, y1 + 1}.united({int(line.xAt(last)), int(line.yAt(last)),
+                                                 int(line.xAt(last)) + 1, int(line.yAt(last)) + 1});
+        UnclippedWriter out(sink, box);
+        if (xMajor)
+            line.walk(0, line.length(),
+                      [&](int64_t x, int64_t y) { out.apply(out.offsetOf(x, y)); });
+        else
+            line.walk(0, line.length(),
+                      [&](int64_t y, int64_t x) { out.apply(out.offsetOf(x, y)); });
         return;
     }
-
+    const int64_t minorLow = xMajor ? clip.top : clip.left;
+    const int64_t minorHigh = xMajor ? clip.bottom : clip.right;
     auto trace = [&](auto& out) {
-        for (int64_t i = first; i < end; ++i) {
-            if (minor >= minorLow && minor < minorHigh) {
-                if (xMajor)
-                    out.add(minor, major, major + 1);
-                else
-                    out.add(major, minor, minor + 1);
-            }
-            err += 2 * a;
-            if (err + bias > 0) {
-                minor += minorStep;
-                err -= 2 * length;
-            }
-            major += majorStep;
-        }
+        line.walk(first, end, [&](int64_t major, int64_t minor) {
+            if (minor < minorLow || minor >= minorHigh)
+                return;
+            if (xMajor)
+                out.add(minor, major, major + 1);
+            else
+                out.add(major, minor, minor + 1);
+        });
     };
     if (sink.writesDirectly()) {
         DirectWriter out(sink); // no call per pixel
         trace(out);
     } else {
         trace(sink);
+    }
+}
+
+// Pieces of kPieceSteps steps: each piece's box is exact, from its first pixel to its last.
+void thinLineBoxes(const Rect& clip, int x1, int y1, int x2, int y2, std::vector<Rect>& out) {
+    constexpr int64_t kPieceSteps = 128;
+    const ThinLine line(x1, y1, x2, y2);
+    int64_t first, end;
+    if (line.length() == 0 || !line.stepsInside(clip, first, end))
+        return;
+    for (int64_t i = first; i < end; i += kPieceSteps) {
+        const int64_t last = std::min(end, i + kPieceSteps) - 1;
+        const int64_t ax = line.xAt(i), ay = line.yAt(i), bx = line.xAt(last), by = line.yAt(last);
+        const int64_t left = std::max<int64_t>(std::min(ax, bx), clip.left);
+        const int64_t top = std::max<int64_t>(std::min(ay, by), clip.top);
+        const int64_t right = std::min<int64_t>(std::max(ax, bx) + 1, clip.right);
+        const int64_t bottom = std::min<int64_t>(std::max(ay, by) + 1, clip.bottom);
+        if (left < right && top < bottom)
+            out.push_back({int(left), int(top), int(right), int(bottom)});
     }
 }
 

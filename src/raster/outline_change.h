@@ -22,8 +22,9 @@ namespace raster {
 void invertRectangleOutlineChange(const PixelView& view, const Rect& from, const Rect& to,
                                   std::vector<Rect>& changed);
 
-// The same for the outlines that Canvas::Ellipse draws with a 1-pixel pen. Every row of an
-// ellipse changes when its box does, so both outlines are written whole.
+// The same for the outlines that Canvas::Ellipse draws with a 1-pixel pen, worked out on
+// the spot (a rubber band keeps its EllipseOutline instead). Every row of an ellipse changes
+// when its box does, so both outlines are written whole.
 void invertEllipseOutlineChange(const PixelView& view, const Rect& from, const Rect& to);
 
 } // namespace raster

@@ -155,7 +155,7 @@ void thinEllipseRows(PenOut* pen, InteriorOut* interior, const MirroredExtents& 
         if (mirrored && cy2 - y != y)
             out->add(cy2 - y, x0, x1);
     };
-    const int64_t end = mirrored ? int64_t(floorDiv(cy2, 2)) : last;
+    const int64_t end = mirrored ? floorDiv(cy2, int64_t(2)) : last;
     int64_t above = extentAt(first - 1), here = extentAt(first);
     for (int64_t y = first; y <= end; ++y) {
         const int64_t below = extentAt(y + 1);
@@ -182,6 +182,12 @@ void thinEllipseRows(PenOut* pen, InteriorOut* interior, const MirroredExtents& 
 // the pixels inside the ellipse grown by w / 2 and not inside the one shrunk by w / 2 (both
 // strict, so no lone pixel pokes out where a grown ellipse just reaches a pixel centre).
 void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width) {
+    ThinRowExtents thinRows;
+    scanEllipse(pen, interior, box, width, thinRows);
+}
+
+void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width,
+                 ThinRowExtents& thinRows) {
     if (box.isEmpty())
         return;
     const int64_t w = penWidth(width), half = w / 2;
@@ -195,7 +201,7 @@ void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width) 
         return;
 
     if (w == 1) {
-        const MirroredExtents extents = thinExtentsFor(box, first, last);
+        const MirroredExtents extents = thinRows.of(box, first, last);
         // The outline of a box inside the picture touches all four sides of it and no
         // more: the rubber band's case, written with no tests per span.
         if (!interior && pen && pen->writesDirectly() && box.intersected(pen->clip()) == box) {
@@ -210,11 +216,15 @@ void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width) 
         return;
     }
 
+    MirroredExtents::Table table;
     StrictExtents outerExtents(sizeX + w, sizeY + w, sizeX);
     StrictExtents innerExtents(sizeX - w, sizeY - w, sizeX);
-    const MirroredExtents extents(2 * first - cy2, 2 * last - cy2, [&](int64_t absY) {
-        return std::pair{outerExtents.at(absY), innerExtents.at(absY)};
-    });
+    const MirroredExtents extents(
+        2 * first - cy2, 2 * last - cy2,
+        [&](int64_t absY) {
+            return std::pair{outerExtents.at(absY), innerExtents.at(absY)};
+        },
+        table);
     for (int64_t y = first; y <= last; ++y) {
         const auto [outerExtent, innerExtent] = extents.at(2 * y - cy2);
         const RowRange outer = rangeOf(cx2, outerExtent);

@@ -8,6 +8,8 @@
 
 namespace raster {
 
+class ThinRowExtents;
+
 // The box corners as given, in any order, made into a box whose right and bottom edges are
 // exclusive: the lesser coordinate becomes left/top, the greater right/bottom.
 Rect normalisedBox(int x1, int y1, int x2, int y2);
@@ -20,5 +22,9 @@ void scanRectangle(SpanSink* pen, SpanSink* interior, const Rect& box, int width
 // four sides of the box; a wider pen covers the ring between the ellipses grown and shrunk
 // by half the width. An empty box draws nothing.
 void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width);
+// The same with a 1-pixel pen's row extents taken from `thinRows`, which the caller keeps
+// for the next ellipse (a tool symbol is drawn on every pointer move).
+void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width,
+                 ThinRowExtents& thinRows);
 
 } // namespace raster

@@ -8,13 +8,13 @@ namespace raster {
 
 using Int128 = __int128;
 
-// floor(num / den) and ceil(num / den) for den > 0.
-constexpr Int128 floorDiv(Int128 num, Int128 den) {
-    Int128 q = num / den;
+// floor(num / den) and ceil(num / den) for den > 0, in 64 or 128 bits.
+template <typename Int> constexpr Int floorDiv(Int num, Int den) {
+    Int q = num / den;
     return (num % den != 0 && num < 0) ? q - 1 : q;
 }
-constexpr Int128 ceilDiv(Int128 num, Int128 den) {
-    Int128 q = num / den;
+template <typename Int> constexpr Int ceilDiv(Int num, Int den) {
+    Int q = num / den;
     return (num % den != 0 && num > 0) ? q + 1 : q;
 }
 

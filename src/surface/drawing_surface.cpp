@@ -1,14 +1,9 @@
 #include "surface/drawing_surface.h"
 
 #include "raster/canvas.h"
-#include "raster/outline_change.h"
-#include "raster/shape_scan.h"
 #include "surface/figures.h"
-#include "surface/overlay_coverage.h"
 #include "surface/rect_conversion.h"
 #include "surface/tool_sizes.h"
-
-#include <algorithm>
 
 DrawingSurface::DrawingSurface(const DrawingState& state) : state_(state) {}
 DrawingSurface::~DrawingSurface() = default;
@@ -35,7 +30,7 @@ QImage DrawingSurface::PictureForOutput() const {
     // copy takes it off whatever its drawing order was.
     raster::Canvas canvas(output);
     if (overlay_.preview)
-        drawOverlayFigure(canvas, *overlay_.preview);
+        drawOverlayFigure(canvas, overlay_.preview->figure());
     if (overlay_.symbol)
         drawOverlayFigure(canvas, *overlay_.symbol);
     return output;
@@ -221,107 +216,22 @@ void DrawingSurface::drawPreview(ShapeFigure shape) {
     figure.at = AnchorPoint;
     figure.to = CurrentPoint;
     figure.size = arrowHeadLength(state_.PenWidth);
-    if (overlay_.preview && movesInOnePass(*overlay_.preview, figure)) {
-        moveBand(*overlay_.preview, figure);
-    } else {
-        removePreview();
-        drawOverlay(figure);
-    }
-    overlay_.preview = figure;
-}
-
-bool DrawingSurface::movesInOnePass(const OverlayFigure& from, const OverlayFigure& to) {
-    return from.kind == OverlayKind::ShapePreview && to.kind == OverlayKind::ShapePreview &&
-           from.shape == to.shape &&
-           (to.shape == ShapeFigure::Rectangle || to.shape == ShapeFigure::Ellipse);
-}
-
-// A rectangle or ellipse rubber band moves in one pass over the rows, old and new outline
-// together; a rectangle's anchored sides are not written at all.
-void DrawingSurface::moveBand(const OverlayFigure& from, const OverlayFigure& to) {
-    auto box = [](const OverlayFigure& figure) {
-        return raster::normalisedBox(figure.at.x(), figure.at.y(), figure.to.x(), figure.to.y());
-    };
-    const raster::PixelView view = raster::PixelView::of(picture_);
-    if (to.shape == ShapeFigure::Ellipse) {
-        raster::invertEllipseOutlineChange(view, box(from), box(to));
-        reportMovedStrips(from, to);
-        return;
-    }
-    changedBoxes_.clear();
-    raster::invertRectangleOutlineChange(view, box(from), box(to), changedBoxes_);
-    if (pictureChanged)
-        for (const raster::Rect& changed : changedBoxes_)
-            pictureChanged(toQRect(changed));
+    if (overlay_.preview)
+        overlay_.preview->moveTo(canvas(), figure, reportBoxes_);
+    else
+        overlay_.preview.emplace(canvas(), figure, reportBoxes_);
 }
 
 void DrawingSurface::removePreview() {
     if (!overlay_.preview)
         return;
-    drawOverlay(*overlay_.preview);
+    overlay_.preview->remove(canvas(), reportBoxes_);
     overlay_.preview.reset();
 }
 
 void DrawingSurface::drawOverlay(const OverlayFigure& figure) {
-    raster::Canvas& c = canvas();
-    drawOverlayFigure(c, figure);
-    if (figure.kind != OverlayKind::ShapePreview) {
-        reportChanges();
-        return;
-    }
-    c.takeTouched();
-    reportStrips(figure);
-}
-
-// A rubber band's bounding box can be most of the screen; the thin strips along it are
-// reported instead. They depend on the figure and the picture's size alone: the rubber band
-// taken off reports those it was drawn with.
-const std::vector<QRect>& DrawingSurface::stripsOf(const OverlayFigure& figure) {
-    const QRect bounds = picture_.rect();
-    return strips_.get({figure, bounds}, [&](std::vector<QRect>& strips) {
-        overlayCoverage(figure, strips);
-        for (QRect& strip : strips) {
-            const bool inside = strip.left() >= bounds.left() && strip.top() >= bounds.top() &&
-                                strip.right() <= bounds.right() &&
-                                strip.bottom() <= bounds.bottom();
-            if (!inside) // rare: a figure by the picture's edge
-                strip = strip.intersected(bounds);
-        }
-    });
-}
-
-void DrawingSurface::reportStrips(const OverlayFigure& figure) {
-    if (!pictureChanged)
-        return;
-    for (const QRect& strip : stripsOf(figure))
-        if (!strip.isEmpty())
-            pictureChanged(strip);
-}
-
-// The strips of two ellipses a move apart follow each other arc by arc: each pair is
-// reported as one area, half as many as the two lists.
-void DrawingSurface::reportMovedStrips(const OverlayFigure& from, const OverlayFigure& to) {
-    if (!pictureChanged)
-        return;
-    // Both stay valid: the cache holds the last two asked for.
-    const std::vector<QRect>& old = stripsOf(from);
-    const std::vector<QRect>& now = stripsOf(to);
-    if (old.size() != now.size() || &old == &now) {
-        reportStrips(from);
-        reportStrips(to);
-        return;
-    }
-    for (size_t i = 0; i < now.size(); ++i) {
-        const QRect &a = old[i], &b = now[i];
-        if (a.isEmpty() || b.isEmpty()) { // an empty strip adds nothing
-            if (!a.isEmpty() || !b.isEmpty())
-                pictureChanged(a.isEmpty() ? b : a);
-            continue;
-        }
-        pictureChanged(
-            QRect(QPoint(std::min(a.left(), b.left()), std::min(a.top(), b.top())),
-                  QPoint(std::max(a.right(), b.right()), std::max(a.bottom(), b.bottom()))));
-    }
+    drawOverlayFigure(canvas(), figure);
+    reportChanges();
 }
 
 // ---- pictures ----

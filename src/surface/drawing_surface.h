@@ -4,14 +4,14 @@
 //
 // Every input reaches the current tool through ToolStep. The tool symbol and the rubber
 // band are drawn into the working picture in invert mode; the engine remembers each one as
-// it drew it (OverlayFigure) and removes it by drawing it again, so the picture holds at
-// any time exactly the figures the engine knows of.
+// it drew it (OverlayFigure, RubberBand) and removes it by drawing it again, so the picture
+// holds at any time exactly the figures the engine knows of.
 
-#include "raster/last_two.h"
-#include "raster/rect.h"
 #include "surface/drawing_state.h"
 #include "surface/input_state.h"
 #include "surface/overlay_figure.h"
+#include "surface/rect_conversion.h"
+#include "surface/rubber_band.h"
 #include "surface/text_box.h"
 
 #include <QImage>
@@ -104,7 +104,7 @@ public:
 private:
     struct Overlay {
         std::optional<OverlayFigure> symbol;
-        std::optional<OverlayFigure> preview;
+        std::optional<RubberBand> preview; // from a shape's press to its release
     };
 
     // Tool families, dispatched by ToolStep.
@@ -121,11 +121,6 @@ private:
     void removeSymbol();
     void drawPreview(ShapeFigure figure);
     void removePreview();
-    static bool movesInOnePass(const OverlayFigure& from, const OverlayFigure& to);
-    void moveBand(const OverlayFigure& from, const OverlayFigure& to);
-    const std::vector<QRect>& stripsOf(const OverlayFigure& figure);
-    void reportStrips(const OverlayFigure& figure);
-    void reportMovedStrips(const OverlayFigure& from, const OverlayFigure& to);
     void drawOverlay(const OverlayFigure& figure);
     std::optional<OverlayFigure> symbolFor(QPoint at) const;
 
@@ -150,13 +145,11 @@ private:
     Overlay savedOverlay_;
     QPoint penPosition_ = None;
     TextBox textBox_;
-    // The areas a rubber band move changed, kept so that moves allocate nothing.
-    std::vector<raster::Rect> changedBoxes_;
-    // The repaint strips of the last two rubber bands asked for.
-    struct StripKey {
-        OverlayFigure figure;
-        QRect bounds; // the strips are clipped to a picture of this size
-        bool operator==(const StripKey&) const = default;
+    // Passes the boxes a rubber band changed on to pictureChanged.
+    const RubberBand::Report reportBoxes_ = [this](const std::vector<raster::Rect>& boxes) {
+        if (pictureChanged)
+            for (const raster::Rect& box : boxes)
+                if (!box.isEmpty())
+                    pictureChanged(toQRect(box));
     };
-    raster::LastTwo<StripKey, std::vector<QRect>> strips_;
 };

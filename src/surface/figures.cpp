@@ -80,13 +80,44 @@ void drawShape(raster::Canvas& canvas, ShapeFigure figure, QPoint a, QPoint p, i
     }
 }
 
+namespace {
+// The shaft when asked, then the two barbs from the tip (x2, y2).
+void addArrow(Segments& out, QPoint from, QPoint tip, bool withShaft, int headLength) {
+    if (withShaft)
+        out.items[out.count++] = {from, tip};
+    ArrowBarbs barbs = arrowBarbs(from.x(), from.y(), tip.x(), tip.y(), headLength);
+    out.items[out.count++] = {tip, barbs.first};
+    out.items[out.count++] = {tip, barbs.second};
+}
+} // namespace
+
+Segments segmentsOf(ShapeFigure figure, QPoint anchor, QPoint end, int headLength) {
+    Segments out;
+    switch (figure) {
+    case ShapeFigure::Line:
+        out.items[out.count++] = {anchor, end};
+        break;
+    case ShapeFigure::Arrow:
+        addArrow(out, anchor, end, true, headLength);
+        break;
+    case ShapeFigure::DoubleArrow:
+        addArrow(out, anchor, end, true, headLength);
+        addArrow(out, end, anchor, false, headLength);
+        break;
+    case ShapeFigure::Rectangle:
+    case ShapeFigure::Ellipse:
+        break;
+    }
+    return out;
+}
+
 void DrawArrow(raster::Canvas& canvas, int x1, int y1, int x2, int y2, bool withShaft,
                int headLength) {
-    if (withShaft)
-        canvas.Line(x1, y1, x2, y2);
-    ArrowBarbs barbs = arrowBarbs(x1, y1, x2, y2, headLength);
-    canvas.Line(x2, y2, barbs.first.x(), barbs.first.y());
-    canvas.Line(x2, y2, barbs.second.x(), barbs.second.y());
+    Segments arrow;
+    addArrow(arrow, {x1, y1}, {x2, y2}, withShaft, headLength);
+    for (int i = 0; i < arrow.count; ++i)
+        canvas.Line(arrow.items[i].from.x(), arrow.items[i].from.y(), arrow.items[i].to.x(),
+                    arrow.items[i].to.y());
 }
 
 void DrawDoubleArrow(raster::Canvas& canvas, int x1, int y1, int x2, int y2, int headLength) {

@@ -27,6 +27,17 @@ void ApplyStrokePen(raster::Canvas& canvas, const DrawingState& state);
 void drawShape(raster::Canvas& canvas, ShapeFigure figure, QPoint anchor, QPoint end,
                int headLength);
 
+// The straight segments of a line, an arrow or a double arrow from the anchor to the end,
+// as drawShape draws them (none for a rectangle or an ellipse).
+struct Segment {
+    QPoint from, to;
+};
+struct Segments {
+    Segment items[5];
+    int count = 0;
+};
+Segments segmentsOf(ShapeFigure figure, QPoint anchor, QPoint end, int headLength);
+
 // An arrow whose tip is (x2, y2); the shaft is drawn only when asked.
 void DrawArrow(raster::Canvas& canvas, int x1, int y1, int x2, int y2, bool withShaft,
                int headLength);

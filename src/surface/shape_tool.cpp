@@ -45,7 +45,7 @@ bool DrawingSurface::dragUnchanged(ShapeFigure figure, ShiftState shift, QPoint 
     if (!overlay_.preview || !isValid(AnchorPoint) || !isValid(at))
         return false;
     QPoint end = shift.shift ? constrained(figure, AnchorPoint, at) : at;
-    const OverlayFigure& shown = *overlay_.preview;
+    const OverlayFigure& shown = overlay_.preview->figure();
     return end == CurrentPoint && shown.to == end && shown.at == AnchorPoint &&
            shown.shape == figure && shown.size == arrowHeadLength(state_.PenWidth) &&
            overlay_.symbol == symbolFor(end);
