@@ -1,7 +1,6 @@
 #include "raster/fonts.h"
 
 #include <QFontDatabase>
-#include <QHash>
 
 namespace raster {
 
@@ -10,14 +9,7 @@ namespace {
 constexpr int kCheckMark = 252, kBallotCross = 251;
 
 bool installed(const QString& family) {
-    // Looking a family up walks the font database; the answer does not change while we run.
-    static QHash<QString, bool> known;
-    auto found = known.constFind(family);
-    if (found != known.constEnd())
-        return *found;
-    const bool present = QFontDatabase::hasFamily(family);
-    known.insert(family, present);
-    return present;
+    return QFontDatabase::hasFamily(family);
 }
 
 bool isWingdings(const QString& family) {
