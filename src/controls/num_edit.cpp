@@ -1,5 +1,6 @@
 #include "controls/num_edit.h"
 
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <cmath>
@@ -86,8 +87,9 @@ QString WriteNumberText(double x, int decimals, const QLocale& locale) {
 
 bool IsNumberKey(QChar c) {
     const ushort code = c.unicode();
-    return code < 32 || isDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('-') ||
-           c == QLatin1Char('.');
+    // Editing keys carry control characters as their text (X11 gives Delete "\x7f").
+    return code < 32 || code == 0x7f || isDigit(c) || c == QLatin1Char(',') ||
+           c == QLatin1Char('-') || c == QLatin1Char('.');
 }
 
 TNumEditQ::TNumEditQ(QWidget* parent) : TEdit2(parent) {
@@ -106,8 +108,8 @@ void TNumEditQ::setValue(double x) {
 }
 
 void TNumEditQ::keyPressEvent(QKeyEvent* event) {
-    // Only typed characters are filtered; keys without text (arrows, Delete) and shortcuts
-    // such as Ctrl+V pass, so pasted text is taken as it is.
+    // Only typed characters are filtered; editing keys (arrows; Delete, whose text is
+    // "\x7f" on X11) and shortcuts such as Ctrl+V pass, so pasted text is taken as it is.
     if (!event->text().isEmpty() && !allNumberKeys(event->text())) {
         event->accept();
         return;
@@ -124,6 +126,12 @@ void TNumEditQ::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void TNumEditQ::focusOutEvent(QFocusEvent* event) {
-    setValue(Value());
+    // The field's own context menu takes the focus only while it is open: the user is still
+    // editing, so the text stays as typed until the focus really goes elsewhere.
+    const QWidget* popup = QApplication::activePopupWidget();
+    const bool ownPopup =
+        event->reason() == Qt::PopupFocusReason && popup && popup->parentWidget() == this;
+    if (!ownPopup)
+        setValue(Value());
     TEdit2::focusOutEvent(event);
 }

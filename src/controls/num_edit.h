@@ -16,7 +16,8 @@ double ReadNumberText(const QString& text);
 // `locale`'s decimal separator.
 QString WriteNumberText(double x, int decimals, const QLocale& locale);
 
-// Whether typing `c` may reach the field: control characters, digits, ",", "-" and ".".
+// Whether typing `c` may reach the field: control characters (Delete too), digits, ",", "-"
+// and ".".
 bool IsNumberKey(QChar c);
 
 // The intermediate edit class; it adds nothing to the line edit.

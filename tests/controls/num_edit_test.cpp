@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,7 +63,7 @@ TEST(NumberSyntax, ALocaleWhoseSeparatorCannotBeReadBackWritesAPoint) {
 }
 
 TEST(NumberKeys, LetThroughOnlyTheCharactersOfANumber) {
-    for (QChar c : QStringLiteral("0123456789,-.\b\t\r\x1b\x03\x16\x18\x1a"))
+    for (QChar c : QStringLiteral("0123456789,-.\b\t\r\x1b\x03\x16\x18\x1a\x7f"))
         EXPECT_TRUE(IsNumberKey(c)) << int(c.unicode());
     for (QChar c : QStringLiteral("a Z+e/;é€"))
         EXPECT_FALSE(IsNumberKey(c)) << int(c.unicode());
@@ -75,6 +76,17 @@ TEST(NumEdit, TypingDropsEverythingButNumberCharacters) {
     EXPECT_EQ(field.text(), "1-2,3.");
     QTest::keyClick(&field, Qt::Key_Backspace);
     EXPECT_EQ(field.text(), "1-2,3");
+}
+
+TEST(NumEdit, DeleteWithTheTextTheXServerSendsRemovesACharacter) {
+    TNumEditQ field;
+    field.setText("12,5");
+    field.setCursorPosition(0);
+    for (Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::KeypadModifier}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, modifiers, QStringLiteral("\x7f"));
+        QApplication::sendEvent(&field, &press);
+    }
+    EXPECT_EQ(field.text(), ",5");
 }
 
 TEST(NumEdit, NewFieldShowsZeroInTheLocale) {
@@ -140,6 +152,35 @@ TEST(NumEdit, LeavingTheFieldNormalisesItsText) {
         EXPECT_EQ(field->text(), c.left) << c.typed;
         EXPECT_EQ(exits.count(), 1) << c.typed;
     }
+}
+
+TEST(NumEdit, ItsOwnContextMenuLeavesTheTextAsTyped) {
+    LocaleScope scope(commaLocale());
+    QWidget window;
+    auto* field = new TNumEditQ(&window);
+    auto* other = new QLineEdit(&window);
+    other->move(0, 40);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    field->setText("3.75");
+
+    QString textWhileOpen;
+    QTimer::singleShot(50, field, [&] {
+        textWhileOpen = field->text();
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              field->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(field, &request);
+    QTest::qWait(100);
+    EXPECT_EQ(textWhileOpen, "3.75");
+    EXPECT_EQ(field->text(), "3.75");
+
+    other->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(field->text(), "3,8");
 }
 
 } // namespace
