@@ -15,7 +15,8 @@ enum class MessageKind {
 // The caption the window library gives a box of this kind.
 QString messageCaption(MessageKind kind);
 
-// Shows a modal box with one "OK" button and returns when it is closed.
+// Shows a modal box with one "OK" button, centred on the screen above the topmost window of
+// ours, and returns when it is closed; the focus then goes back to the window that had it.
 void showMessage(MessageKind kind, const QString& text, QWidget* parent = nullptr);
 
 // Tests install a handler that records the box instead of showing it; an empty function

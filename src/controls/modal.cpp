@@ -1,5 +1,7 @@
 #include "controls/modal.h"
 
+#include "controls/modal_placement.h"
+
 #include <QDialog>
 
 namespace {
@@ -12,7 +14,10 @@ ModalHandler& installedHandler() {
 int execModal(QDialog& dialog) {
     if (installedHandler())
         return installedHandler()(dialog);
+    ModalPlacement placement(dialog);
     return dialog.exec();
 }
 
-void setModalHandler(ModalHandler handler) { installedHandler() = std::move(handler); }
+void setModalHandler(ModalHandler handler) {
+    installedHandler() = std::move(handler);
+}

@@ -6,8 +6,9 @@
 
 class QDialog;
 
-// Runs the dialog modally and returns its result (QDialog::Accepted, Rejected or a
-// modal result set by a button).
+// Runs the dialog modally above the topmost window of ours and returns its result
+// (QDialog::Accepted, Rejected or a modal result set by a button); the focus then goes back
+// to the window that had it.
 int execModal(QDialog& dialog);
 
 // Tests install a handler that acts on the dialog (set fields, press buttons) and returns
