@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/einstellungen_form.h"
+#include "app/library_language.h"
 #include "app/phase_commands.h"
 #include "app/run_time_texts.h"
 #include "app/settings.h"
@@ -84,6 +85,7 @@ int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Skribando");
     QApplication::setQuitOnLastWindowClosed(false);
+    UseLibraryTextsIn(QLocale::system(), app);
     // Asked again: an instance that has ended since lets this one start.
     if (!MayStart(guard))
         return 0;

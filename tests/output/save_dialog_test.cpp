@@ -1,8 +1,11 @@
 #include "controls/modal.h"
 #include "output/save_dialog.h"
 
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 TEST(SaveDialog, BarSeparatedFilterBecomesQtNameFilters) {
@@ -52,4 +55,34 @@ TEST(SaveDialog, PlatformDialogShowsTheRequestAndReturnsTheChoice) {
     setModalHandler([](QDialog&) { return int(QDialog::Rejected); });
     EXPECT_FALSE(runFileSaveDialog(request, nullptr));
     setModalHandler({});
+}
+
+TEST(SaveDialog, EveryFileKeepsTheTypedNameAndIsRememberedAsTheFourthEntry) {
+    QTemporaryDir folder;
+    SaveDialogRequest request;
+    request.filter = saveDialogRunTimeFilter;
+    request.filterIndex = 3;
+    request.fileName = folder.filePath("old.bmp");
+    request.defaultSuffix = "jpg";
+
+    QStringList shownFilters;
+    setModalHandler([&](QDialog& dialog) {
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        auto* filters = dialog.findChild<QComboBox*>("fileTypeCombo");
+        if (!name || !filters)
+            return int(QDialog::Rejected);
+        for (int i = 0; i < filters->count(); ++i)
+            shownFilters << filters->itemText(i);
+        name->setText("shot.png");
+        filters->setFocus();
+        QTest::keyClick(filters, Qt::Key_Down); // from Bitmap to every file, as a user picks it
+        return int(QDialog::Accepted);
+    });
+    std::optional<SaveDialogAnswer> answer = runFileSaveDialog(request, nullptr);
+    setModalHandler({});
+
+    EXPECT_EQ(shownFilters, qtNameFilters(saveDialogRunTimeFilter));
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->fileName, folder.filePath("shot.png"));
+    EXPECT_EQ(answer->filterIndex, 4);
 }
