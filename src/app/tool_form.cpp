@@ -6,6 +6,7 @@
 #include "app/start_texts.h"
 #include "app/surface_link.h"
 #include "app/window_frame.h"
+#include "platform/window_manager_hints.h"
 #include "surface/widget/screen_form.h"
 
 #include <QAction>
@@ -106,6 +107,8 @@ void TToolForm::AttachScreenForm(TScreenForm* screen) {
     screen_->onPicturePressed = [this] {
         raise();
     };
+    // The surface stays out of the desktop's task list (see eventFilter).
+    screen_->installEventFilter(this);
 }
 
 // --- Layout ------------------------------------------------------------------------------
@@ -376,25 +379,44 @@ void TToolForm::InfoBtnClick() {
 bool TToolForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && FirstActivate)
         FormActivate();
-    // Without a window manager the palette may never be activated: its first showing then
-    // runs the start-up steps.
     if (event->type() == QEvent::Show && screen_ && isWindow()) {
         // A window manager lifts a focused window that covers the whole screen above even
-        // the stay-on-top windows; a window stays above the window it is transient for, so
-        // the palette is tied to the surface each time it is mapped.
+        // the stay-on-top windows; a tool window stays above the window it is transient for,
+        // so the palette is tied to the surface each time it is mapped over it. Between
+        // drawing phases it is an ordinary window: the program's entry in the task list.
+        const bool overSurface = screen_->isVisible();
         screen_->winId();
-        windowHandle()->setTransientParent(screen_->windowHandle());
+        windowHandle()->setTransientParent(overSurface ? screen_->windowHandle() : nullptr);
+        ShowInTaskList(*windowHandle(), !overSurface);
     }
+    // Without a window manager the palette may never be activated: its first showing then
+    // runs the start-up steps.
     if (event->type() == QEvent::Show && FirstActivate)
         QTimer::singleShot(0, this, [this] { FormActivate(); });
     return QWidget::event(event);
 }
 
 bool TToolForm::eventFilter(QObject* watched, QEvent* event) {
+    if (screen_ && watched == screen_) {
+        // Sent before the window is mapped, while its states can still be set.
+        if (event->type() == QEvent::Show)
+            KeepOutOfTaskList(*screen_->windowHandle());
+        if (event->type() == QEvent::Hide && isWindow() && isVisible())
+            QTimer::singleShot(0, this, [this] { BecomeTaskListEntry(); });
+        return false;
+    }
     // ToolBar1MouseMove: the pointer reached the palette, so the symbol leaves the picture.
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
         ParkToolSymbol();
     return QWidget::eventFilter(watched, event);
+}
+
+void TToolForm::BecomeTaskListEntry() {
+    if (!isWindow() || !isVisible() || screen_->isVisible())
+        return;
+    ShowInTaskList(*windowHandle(), true);
+    // The keys go to the palette now; some window managers would leave the focus on no window.
+    ActivateWindow(*windowHandle());
 }
 
 void TToolForm::contextMenuEvent(QContextMenuEvent* event) {

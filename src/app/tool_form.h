@@ -119,6 +119,8 @@ private:
                          QActionGroup* group = nullptr);
     void pressChoice(const QString& buttonName, const QString& itemName);
     void FormClose();
+    // After a drawing phase: the palette is the program's task-list entry again, with the focus.
+    void BecomeTaskListEntry();
 
     DrawingState state_;
     TScreenForm* screen_ = nullptr;

@@ -19,9 +19,42 @@ QString exactTitle(const QString& title) {
     }
     return pattern + "$";
 }
+
+struct WindowManagerRun {
+    QStringList command;
+    QString name; // as the window manager tells it through EWMH
+    bool needsSessionBus = false;
+};
+
+WindowManagerRun runOf(WindowManager windowManager) {
+    switch (windowManager) {
+    case WindowManager::Metacity:
+        return {{"metacity"}, "Metacity"};
+    case WindowManager::Xfwm4:
+        return {{"xfwm4", "--compositor=off"}, "Xfwm4", true};
+    case WindowManager::IceWM:
+        return {{"icewm"}, "IceWM"}; // with its taskbar at the bottom
+    case WindowManager::Openbox:
+        break;
+    }
+    return {{"openbox", "--sm-disable"}, "Openbox"};
+}
+
+// Reads a line that a starting program prints once it is ready; empty when none comes.
+QByteArray firstLine(QProcess& process, int timeoutMs) {
+    QByteArray told;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!told.contains('\n') && process.state() != QProcess::NotRunning &&
+           !deadline.hasExpired()) {
+        process.waitForReadyRead(100);
+        told += process.readAllStandardOutput();
+    }
+    return told.contains('\n') ? told.left(told.indexOf('\n')) : QByteArray();
+}
+
 } // namespace
 
-X11Session::X11Session(int width, int height) : size_(width, height) {
+X11Session::X11Session(int width, int height, WindowManager windowManager) : size_(width, height) {
     QDir().mkpath(home_.path() + "/config");
     QDir().mkpath(home_.path() + "/runtime");
     QFile::setPermissions(home_.path() + "/runtime",
@@ -30,32 +63,39 @@ X11Session::X11Session(int width, int height) : size_(width, height) {
     // runs that start sessions at the same moment never end up on one display.
     xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0",
                          QString("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
-    QByteArray told;
-    const QDeadlineTimer deadline(20000);
-    while (!told.contains('\n') && xvfb_.state() != QProcess::NotRunning &&
-           !deadline.hasExpired()) {
-        xvfb_.waitForReadyRead(100);
-        told += xvfb_.readAllStandardOutput();
-    }
-    if (!told.contains('\n')) {
+    const QByteArray told = firstLine(xvfb_, 20000);
+    if (told.isEmpty()) {
         error_ = "Xvfb does not start: " + QString::fromLocal8Bit(xvfb_.readAllStandardError());
         return;
     }
     display_ = ":" + QString::fromLatin1(told.trimmed());
-    windowManager_.setProcessEnvironment(environment());
+    const WindowManagerRun wm = runOf(windowManager);
+    QProcessEnvironment wmEnvironment = environment();
+    wmEnvironment.insert("NO_AT_BRIDGE", "1"); // no accessibility bus of its own
+    if (wm.needsSessionBus) {
+        sessionBus_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        const QByteArray address = firstLine(sessionBus_, 10000);
+        if (address.isEmpty()) {
+            error_ = "dbus-daemon does not start for " + wm.name;
+            return;
+        }
+        wmEnvironment.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromLatin1(address));
+    }
+    windowManager_.setProcessEnvironment(wmEnvironment);
     windowManager_.setProcessChannelMode(QProcess::MergedChannels);
-    windowManager_.start("openbox", {"--sm-disable"});
-    // Openbox is ready once it owns the window-manager selection.
-    if (!waitUntil([&] { return run("wmctrl", {"-m"}).contains("Openbox"); }, 15000)) {
-        error_ = "the window manager (openbox) does not start: " + windowManager_.errorString() +
-                 " " + QString::fromLocal8Bit(windowManager_.readAll());
+    windowManager_.start(wm.command.first(), wm.command.mid(1));
+    // A window manager is ready once it owns the window-manager selection.
+    if (!waitUntil([&] { return run("wmctrl", {"-m"}).contains("Name: " + wm.name); }, 15000)) {
+        error_ = "the window manager (" + wm.name +
+                 ") does not start: " + windowManager_.errorString() + " " +
+                 QString::fromLocal8Bit(windowManager_.readAll());
         return;
     }
     ok_ = true;
 }
 
 X11Session::~X11Session() {
-    for (QProcess* process : {&windowManager_, &xvfb_}) {
+    for (QProcess* process : {&windowManager_, &sessionBus_, &xvfb_}) {
         if (process->state() == QProcess::NotRunning)
             continue;
         process->terminate();
@@ -146,6 +186,30 @@ QImage X11Session::steadyScreenshot(int timeoutMs) const {
         },
         timeoutMs);
     return current;
+}
+
+QString X11Session::property(unsigned long window, const QString& name) const {
+    const QStringList where =
+        window ? QStringList{"-id", QString::number(window)} : QStringList{"-root"};
+    // "NAME(TYPE) = value", or "NAME(TYPE): window id # 0x..." for windows.
+    const QString said = run("xprop", where + QStringList{"-notype", name});
+    const qsizetype start = said.indexOf(QRegularExpression("[=:]"));
+    return start < 0 ? QString() : said.mid(start + 1).trimmed();
+}
+
+QList<unsigned long> X11Session::clients(const QString& list) const {
+    QList<unsigned long> clients;
+    const QString ids = property(0, list); // "window id # 0x2, 0x4"
+    for (const QRegularExpressionMatch& id : QRegularExpression("0x[0-9a-f]+").globalMatch(ids))
+        clients << id.captured().toULong(nullptr, 16);
+    return clients;
+}
+
+unsigned long X11Session::activeWindow() const {
+    return QRegularExpression("0x[0-9a-f]+")
+        .match(property(0, "_NET_ACTIVE_WINDOW"))
+        .captured()
+        .toULong(nullptr, 16);
 }
 
 unsigned long X11Session::waitForWindow(const QString& title, int timeoutMs) const {

@@ -20,9 +20,13 @@ struct X11Monitor {
     bool primary = false;
 };
 
+// The window managers the tests run under, all Debian packages.
+enum class WindowManager { Openbox, Metacity, Xfwm4, IceWM };
+
 class X11Session {
 public:
-    X11Session(int width = 1280, int height = 800);
+    X11Session(int width = 1280, int height = 800,
+               WindowManager windowManager = WindowManager::Openbox);
     ~X11Session();
 
     // False when Xvfb could not start; `error()` says why.
@@ -49,6 +53,15 @@ public:
     // A screenshot once the screen has stopped changing (two shots in a row alike), so a
     // window that has just appeared is painted in full; the last shot after `timeoutMs`.
     QImage steadyScreenshot(int timeoutMs = 5000) const;
+
+    // The windows the window manager manages, in the order of the root window's property:
+    // EWMH _NET_CLIENT_LIST (the order they were mapped in) or _NET_CLIENT_LIST_STACKING
+    // (bottom to top).
+    QList<unsigned long> clients(const QString& list = "_NET_CLIENT_LIST") const;
+    // The window with the keyboard focus (EWMH _NET_ACTIVE_WINDOW); 0 for none.
+    unsigned long activeWindow() const;
+    // A window's property as xprop prints it after the "=", trimmed.
+    QString property(unsigned long window, const QString& name) const;
 
     // Window lookup by exact title; 0 when absent after `timeoutMs`.
     unsigned long waitForWindow(const QString& title, int timeoutMs = 10000) const;
@@ -81,6 +94,7 @@ private:
     QSize size_;
     QTemporaryDir home_;
     QProcess xvfb_;
+    QProcess sessionBus_; // only for a window manager that keeps its settings behind D-Bus
     QProcess windowManager_;
 };
 

@@ -74,7 +74,9 @@ void TScreenForm::ShowOnPrimaryScreen() {
         activateWindow();
         return;
     }
-    show();
+    // Full screen in the window manager's sense: the whole monitor, over the desktop's
+    // panels, where a plain window would be fitted to the area the panels leave.
+    showFullScreen();
     raise();
     activateWindow();
 }
