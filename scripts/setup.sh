@@ -21,6 +21,7 @@ packages=(
 test_packages=(
     libgtest-dev libgmock-dev
     xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
+    metacity xfwm4 icewm dbus-daemon
     cups cups-bsd printer-driver-cups-pdf
     sway swaybg grim wtype libwayland-dev pipewire dbus-daemon dbus-bin libglib2.0-bin
     xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk

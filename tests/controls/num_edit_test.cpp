@@ -129,14 +129,21 @@ TEST(NumEdit, WritingInAPointLocale) {
     EXPECT_EQ(field.text(), "9.0");
 }
 
-TEST(NumEdit, LeavingTheFieldNormalisesItsText) {
-    LocaleScope scope(commaLocale());
+// A field with another control beside it to take the focus, shown in a comma locale.
+class NumEditBesideAnother : public testing::Test {
+protected:
+    void SetUp() override {
+        other->move(0, 40);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    LocaleScope scope{commaLocale()};
     QWidget window;
-    auto* field = new TNumEditQ(&window);
-    auto* other = new QLineEdit(&window);
-    other->move(0, 40);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    TNumEditQ* field = new TNumEditQ(&window);
+    QLineEdit* other = new QLineEdit(&window);
+};
+
+TEST_F(NumEditBesideAnother, LeavingTheFieldNormalisesItsText) {
 
     struct Case {
         const char* typed;
@@ -154,14 +161,7 @@ TEST(NumEdit, LeavingTheFieldNormalisesItsText) {
     }
 }
 
-TEST(NumEdit, ItsOwnContextMenuLeavesTheTextAsTyped) {
-    LocaleScope scope(commaLocale());
-    QWidget window;
-    auto* field = new TNumEditQ(&window);
-    auto* other = new QLineEdit(&window);
-    other->move(0, 40);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+TEST_F(NumEditBesideAnother, ItsOwnContextMenuLeavesTheTextAsTyped) {
     field->setFocus();
     field->setText("3.75");
 
