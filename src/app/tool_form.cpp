@@ -6,6 +6,7 @@
 #include "app/start_texts.h"
 #include "app/surface_link.h"
 #include "app/window_frame.h"
+#include "controls/modal_placement.h"
 #include "platform/window_manager_hints.h"
 #include "surface/widget/screen_form.h"
 
@@ -106,6 +107,8 @@ void TToolForm::AttachScreenForm(TScreenForm* screen) {
     // A press on the picture may have brought the surface over the palette.
     screen_->onPicturePressed = [this] {
         raise();
+        // Some window managers give a raised window the focus: the keys stay with the picture.
+        KeepFocusOn(*screen_);
     };
     // The surface stays out of the desktop's task list (see eventFilter).
     screen_->installEventFilter(this);

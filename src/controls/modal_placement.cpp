@@ -73,16 +73,18 @@ ModalPlacement::~ModalPlacement() {
         dialog_.setParent(ownParent_, ownFlags_);
     if (!focusWindow_ || focusWindow_ == &dialog_)
         return;
-    // Some window managers hand the focus on by themselves a moment after a dialog goes, to
-    // the window it belonged to or to none: the window that had it asks again until it has it.
-    QPointer<QWidget> window = focusWindow_;
-    auto giveFocusBack = [window] {
+    KeepFocusOn(*focusWindow_);
+}
+
+void KeepFocusOn(QWidget& window) {
+    QPointer<QWidget> target = &window;
+    auto giveFocus = [target] {
         const QWidget* modal = QApplication::activeModalWidget();
-        if (window && window->isVisible() && !window->isActiveWindow() &&
-            (!modal || modal == window) && !QApplication::activePopupWidget())
-            ActivateWindow(*window->windowHandle());
+        if (target && target->isVisible() && !target->isActiveWindow() &&
+            (!modal || modal == target) && !QApplication::activePopupWidget())
+            ActivateWindow(*target->windowHandle());
     };
-    giveFocusBack();
+    giveFocus();
     for (int delayMs : {100, 300, 700})
-        QTimer::singleShot(delayMs, window, giveFocusBack);
+        QTimer::singleShot(delayMs, target, giveFocus);
 }

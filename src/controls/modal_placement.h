@@ -34,3 +34,8 @@ private:
     QPointer<QWidget> focusWindow_;
     bool moved_ = false;
 };
+
+// Gives `window` the keyboard focus, and asks again a moment later while it has not got it and
+// no other dialog or popup of ours is open: some window managers hand the focus on by
+// themselves just after a window of ours goes or is raised, to another window or to none.
+void KeepFocusOn(QWidget& window);

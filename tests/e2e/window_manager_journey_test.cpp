@@ -31,6 +31,7 @@ bool focusGoesTo(const X11Session& session, unsigned long window) {
 
 // Saves through the dialog with keys alone, as a user who never touches the mouse.
 void saveWithKeys(const X11Session& session, const QString& file, unsigned long returnsTo) {
+    EXPECT_TRUE(focusGoesTo(session, returnsTo)) << "the keys go to the surface";
     session.key("ctrl+s");
     const unsigned long dialog = session.waitForWindow("Enregistrer l'ecran");
     ASSERT_NE(dialog, 0u) << "Ctrl+S reaches the program";
