@@ -84,8 +84,9 @@ X11Session::X11Session(int width, int height, WindowManager windowManager) : siz
     windowManager_.setProcessEnvironment(wmEnvironment);
     windowManager_.setProcessChannelMode(QProcess::MergedChannels);
     windowManager_.start(wm.command.first(), wm.command.mid(1));
-    // A window manager is ready once it owns the window-manager selection.
-    if (!waitUntil([&] { return run("wmctrl", {"-m"}).contains("Name: " + wm.name); }, 15000)) {
+    // A window manager is ready once it owns the window-manager selection; xfwm4 first starts
+    // its settings service, which takes a while on a busy machine.
+    if (!waitUntil([&] { return run("wmctrl", {"-m"}).contains("Name: " + wm.name); }, 30000)) {
         error_ = "the window manager (" + wm.name +
                  ") does not start: " + windowManager_.errorString() + " " +
                  QString::fromLocal8Bit(windowManager_.readAll());
