@@ -15,6 +15,7 @@
 #include "controls/program_icon.h"
 #include "output/clipboard.h"
 #include "output/druck_form.h"
+#include "output/save_bitmap.h"
 #include "output/save_command.h"
 #include "platform/phase_command_channel.h"
 #include "platform/printer_qt.h"
@@ -123,7 +124,8 @@ int RunProgram(int argc, char** argv) {
 
     SaveCommand save;
     palette.onSave = [&] {
-        save.run(screen.PictureForOutput(), &palette);
+        save.run(pictureAtScreenDepth(screen.PictureForOutput(), screen.surface().ScreenDepth()),
+                 &palette);
     };
     palette.onCopy = [&] {
         CopyPictureToClipboard(screen.PictureForOutput(), &palette);

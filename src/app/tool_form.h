@@ -4,6 +4,7 @@
 // surface, and the Start/Finish control of a drawing phase.
 
 #include "app/drawing_choices.h"
+#include "platform/screen_grab.h"
 #include "surface/drawing_state.h"
 
 #include <QImage>
@@ -47,7 +48,7 @@ public:
     std::function<void()> applyRunTimeTexts;
     std::function<void()> saveSettings;
     // The screen grab used by Start (replaceable by tests).
-    std::function<QImage()> grabScreen;
+    std::function<ScreenCapture()> grabScreen;
 
     // Command handlers shared by buttons and menu items.
     void StartFertigBtnClick();
@@ -69,7 +70,9 @@ public:
     // Puts the palette, frame included, at the top right corner of the primary screen.
     void PlaceAtTopRight();
     void Timer1Timer();
-    void CaptureScreen();
+    // Hides the palette, grabs the screen and shows it on the surface; false, with the
+    // palette back as it was, when the screen could not be read.
+    bool CaptureScreen();
     void ShowToolBar();
     void ShowStartOnly();
     void UpdateStartCaption();

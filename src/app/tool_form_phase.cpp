@@ -4,16 +4,25 @@
 #include "app/settings.h"
 #include "app/start_texts.h"
 #include "app/tool_form.h"
+#include "controls/message_box.h"
 #include "surface/widget/screen_form.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 
+namespace {
+
+const QString kScreenNotReadText =
+    QString::fromUtf8("Impossible de capturer l'écran : son contenu ne peut pas être lu.");
+
+} // namespace
+
 void TToolForm::StartFertigBtnClick() {
     switch (PaletteState) {
     case 0:
-        CaptureScreen();
+        if (!CaptureScreen())
+            break; // the palette stays idle: there is no picture to draw on
         raise();
         ShowToolBar();
         break;
@@ -33,18 +42,24 @@ void TToolForm::StartFertigBtnClick() {
     }
 }
 
-void TToolForm::CaptureScreen() {
+bool TToolForm::CaptureScreen() {
     // Hide the palette and give the windows it covered 50 ms to repaint before the grab.
     const QPoint position = pos();
     hide();
     Delay(50);
-    QImage capture = grabScreen ? grabScreen() : QImage();
+    const ScreenCapture capture = grabScreen ? grabScreen() : ScreenCapture();
+    if (!capture.read()) {
+        show();
+        move(position);
+        showMessage(MessageKind::AppError, kScreenNotReadText, this);
+        return false;
+    }
     if (screen_) {
-        screen_->surface().StartPhase(capture);
+        screen_->surface().StartPhase(capture.picture, capture.depth);
         screen_->ShowOnPrimaryScreen();
         if (DocksInSurface()) {
             DockIntoSurface();
-            return;
+            return true;
         }
     }
     // The palette comes back after the surface: a window manager stacks a window above the
@@ -52,6 +67,7 @@ void TToolForm::CaptureScreen() {
     show();
     move(position);
     raise();
+    return true;
 }
 
 void TToolForm::ShowToolBar() {

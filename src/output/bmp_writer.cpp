@@ -32,6 +32,12 @@ BmpLayout layoutFor(const QImage& picture) {
         layout.compression = biBitfields;
         layout.masks = {0xf800, 0x07e0, 0x001f};
         break;
+    case QImage::Format_RGB555:
+        layout.picture = picture;
+        layout.bitCount = 16;
+        layout.compression = biBitfields;
+        layout.masks = {0x7c00, 0x03e0, 0x001f};
+        break;
     case QImage::Format_Indexed8:
         layout.picture = picture;
         layout.bitCount = 8;

@@ -23,6 +23,17 @@ public:
 
 } // namespace
 
+QImage pictureAtScreenDepth(const QImage& picture, int screenDepth) {
+    switch (screenDepth) {
+    case 16:
+        return picture.convertToFormat(QImage::Format_RGB16);
+    case 15:
+        return picture.convertToFormat(QImage::Format_RGB555);
+    default:
+        return picture;
+    }
+}
+
 Outcome savePicture(const QImage& picture, const QString& fileName) {
     QString extension = lowerCaseExtension(fileName);
     return writeFileReplacing(fileName, [&](ByteSink& sink) {

@@ -5,7 +5,6 @@
 #include "platform/xcb_shm_grabber.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <memory>
@@ -17,16 +16,21 @@ bool onX11() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
+int primaryScreenDepth() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->depth() : 32;
+}
+
 // One grabber for the display last asked for, so the connection and the shared segment
 // survive from one freeze to the next.
 std::mutex grabberLock;
 std::unique_ptr<XcbShmGrabber> cachedGrabber;
 
 XcbShmGrabber& grabberFor(const QByteArray& display) {
-    // A grabber whose server has no shared memory stays, so we do not reconnect on every
-    // freeze only to fall back again; one that lost (or never had) its connection goes.
-    if (!cachedGrabber || cachedGrabber->display() != display ||
-        cachedGrabber->rootRect().isEmpty())
+    // Only a working grabber stays: one without shared memory may hold a dead connection
+    // to a server that has since gone (a new one can take its display name), which xcb
+    // notices only on the next read. Connecting again costs far less than Qt's grab.
+    if (!cachedGrabber || cachedGrabber->display() != display || !cachedGrabber->usable())
         cachedGrabber = std::make_unique<XcbShmGrabber>(display);
     return *cachedGrabber;
 }
@@ -71,7 +75,8 @@ QImage GrabX11ScreenShm(const QByteArray& display, const QRect& rect) {
     return grabberFor(display).grab(rect);
 }
 
-QImage GrabPrimaryScreen() {
+// The one place that chooses how the screen is read: the ways that can work here, in order.
+ScreenCapture GrabPrimaryScreen() {
     const QRect device = PrimaryScreenDeviceRect();
     const bool underWayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     for (GrabWay way : GrabWaysFor(QGuiApplication::platformName(), underWayland)) {
@@ -92,7 +97,7 @@ QImage GrabPrimaryScreen() {
             break;
         }
         if (!picture.isNull())
-            return picture;
+            return {std::move(picture), primaryScreenDepth()};
     }
     return {};
 }
@@ -105,16 +110,7 @@ QImage GrabPrimaryScreenWithQt() {
     // Qt grabs in device pixels and only labels the result with the scale factor.
     QImage grabbed = screen->grabWindow(0).toImage();
     grabbed.setDevicePixelRatio(1);
-    if (grabbed.size() == size)
-        return opaque(grabbed.convertToFormat(QImage::Format_RGB32));
-    // Nothing, or not the whole screen (offscreen with no window covering it): what there
-    // is goes unscaled at the top left, the rest stays black.
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(Qt::black);
-    if (!grabbed.isNull()) {
-        QPainter painter(&picture);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, grabbed);
-    }
-    return opaque(std::move(picture));
+    if (size.isEmpty() || grabbed.size() != size)
+        return {};
+    return opaque(grabbed.convertToFormat(QImage::Format_RGB32));
 }

@@ -3,23 +3,38 @@
 // picture pixel (x, y) is screen pixel (x, y) also on a scaled (HiDPI) screen.
 //
 // On X11 the grab goes through shared memory (MIT-SHM) when the server offers it, which is
-// several times faster than Qt's grab for a 4K screen; anywhere else, or when shared memory
-// fails, Qt's QScreen::grabWindow does the work.
+// several times faster than Qt's grab for a 4K screen; when shared memory fails, Qt's
+// QScreen::grabWindow does the work. In a Wayland session the desktop portal reads it
+// (screen_grab_ways.h says which ways fit where). Where no way can read the screen (no
+// portal; a platform without a screen) the grab fails and says so: a picture that was not
+// read from the screen is never handed out.
 
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <utility>
 
 // The primary screen's rectangle in device pixels, in the coordinates of the whole desktop
 // (the X root window on X11). Empty without a primary screen.
 QRect PrimaryScreenDeviceRect();
 
-// The primary screen as a Format_RGB32 picture of exactly PrimaryScreenDeviceRect().size().
-// Never fails: where Qt's grab gives nothing (offscreen, no window over the screen), the
-// picture is black. Null only when there is no screen at all.
-QImage GrabPrimaryScreen();
+// What a grab of the primary screen gives: the screen's pixels as a Format_RGB32 picture of
+// exactly PrimaryScreenDeviceRect().size(), and the screen's own depth in bits (16 on a
+// 16-bit screen, whose pixels the picture holds widened), so the picture can be written
+// back at that depth. A null picture when the screen could not be read.
+struct ScreenCapture {
+    ScreenCapture(QImage grabbed = {}, int screenDepth = 32)
+        : picture(std::move(grabbed)), depth(screenDepth) {}
+    QImage picture;
+    int depth;
+    bool read() const { return !picture.isNull(); }
+};
 
-// The same through Qt's grab alone, with Qt's logical scaling undone.
+// The primary screen through the first way that can read it on this platform.
+ScreenCapture GrabPrimaryScreen();
+
+// Qt's grab alone, with Qt's logical scaling undone; null unless it covers the whole
+// screen (the offscreen platform, say, shows only its own windows).
 QImage GrabPrimaryScreenWithQt();
 
 // The shared-memory grab of `rect` (empty: the whole root window) on the X display named

@@ -8,7 +8,8 @@
 DrawingSurface::DrawingSurface(const DrawingState& state) : state_(state) {}
 DrawingSurface::~DrawingSurface() = default;
 
-void DrawingSurface::StartPhase(const QImage& capture) {
+void DrawingSurface::StartPhase(const QImage& capture, int screenDepth) {
+    screenDepth_ = screenDepth;
     raster::CopyPicture(capture.convertToFormat(QImage::Format_RGB32), screenPicture_);
     raster::CopyPicture(screenPicture_, undoPicture_);
     raster::CopyPicture(screenPicture_, picture_);

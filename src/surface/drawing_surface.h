@@ -34,7 +34,9 @@ public:
 
     // Freezes a new phase on a captured screen: the frozen screen, the undo snapshot and
     // the working picture all become the capture, and every point becomes none.
-    void StartPhase(const QImage& capture);
+    // `screenDepth` is the depth of the screen it was read from, which saving keeps.
+    void StartPhase(const QImage& capture, int screenDepth = 32);
+    int ScreenDepth() const { return screenDepth_; }
 
     // The working picture: what the user sees, every tool draws into and output reads.
     const QImage& Picture() const { return picture_; }
@@ -137,6 +139,7 @@ private:
     void reportWholePicture();
 
     const DrawingState& state_;
+    int screenDepth_ = 32;
     QImage screenPicture_;
     QImage undoPicture_;
     QImage picture_;

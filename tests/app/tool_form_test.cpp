@@ -3,6 +3,7 @@
 #include "app/phase_commands.h"
 #include "app/settings.h"
 #include "app/tool_form.h"
+#include "controls/message_box.h"
 #include "support/picture_diff.h"
 #include "surface/widget/screen_form.h"
 
@@ -132,6 +133,27 @@ TEST_F(Palette, StartFreezesAFreshCaptureAndFinishReturns) {
     palette.StartFertigBtnClick(); // a second Start takes a new capture
     EXPECT_TRUE(testsupport::samePixels(Capture(2), screen.surface().Picture()));
     EXPECT_TRUE(testsupport::samePixels(Capture(2), screen.surface().ScreenPicture()));
+}
+
+TEST_F(Palette, AScreenThatCannotBeReadIsSaidAndThePaletteStaysIdle) {
+    std::vector<std::pair<MessageKind, QString>> boxes;
+    setMessageHandler([&](MessageKind kind, const QString& text) {
+        boxes.push_back({kind, text});
+    });
+    palette.grabScreen = [] {
+        return ScreenCapture();
+    };
+    palette.show();
+    palette.StartFertigBtnClick();
+    setMessageHandler({});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].first, MessageKind::AppError);
+    EXPECT_TRUE(boxes[0].second.contains(QString::fromUtf8("écran")));
+    EXPECT_EQ(palette.PaletteState, 0);
+    EXPECT_TRUE(palette.isVisible());
+    EXPECT_FALSE(screen.isVisible());
+    EXPECT_EQ(palette.height(), TToolForm::kCollapsedHeight);
+    EXPECT_TRUE(screen.surface().Picture().isNull()) << "no phase starts on an unread picture";
 }
 
 TEST_F(Palette, FinishingStateIgnoresStartAndFinish) {

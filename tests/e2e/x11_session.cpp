@@ -54,15 +54,17 @@ QByteArray firstLine(QProcess& process, int timeoutMs) {
 
 } // namespace
 
-X11Session::X11Session(int width, int height, WindowManager windowManager) : size_(width, height) {
+X11Session::X11Session(int width, int height, WindowManager windowManager, int depth)
+    : size_(width, height) {
     QDir().mkpath(home_.path() + "/config");
     QDir().mkpath(home_.path() + "/runtime");
     QFile::setPermissions(home_.path() + "/runtime",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // Xvfb picks a free display itself and tells its number once it takes clients, so test
     // runs that start sessions at the same moment never end up on one display.
-    xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0",
-                         QString("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
+    xvfb_.start("Xvfb",
+                {"-displayfd", "1", "-screen", "0",
+                 QString("%1x%2x%3").arg(width).arg(height).arg(depth), "-nolisten", "tcp"});
     const QByteArray told = firstLine(xvfb_, 20000);
     if (told.isEmpty()) {
         error_ = "Xvfb does not start: " + QString::fromLocal8Bit(xvfb_.readAllStandardError());
@@ -115,6 +117,7 @@ QProcessEnvironment X11Session::environment() const {
     env.insert("XDG_RUNTIME_DIR", home_.path() + "/runtime");
     env.insert("HOME", home_.path());
     env.remove("WAYLAND_DISPLAY");
+    env.remove("XDG_SESSION_TYPE");
     return env;
 }
 

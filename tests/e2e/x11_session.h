@@ -26,7 +26,7 @@ enum class WindowManager { Openbox, Metacity, Xfwm4, IceWM };
 class X11Session {
 public:
     X11Session(int width = 1280, int height = 800,
-               WindowManager windowManager = WindowManager::Openbox);
+               WindowManager windowManager = WindowManager::Openbox, int depth = 24);
     ~X11Session();
 
     // False when Xvfb could not start; `error()` says why.
