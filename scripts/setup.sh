@@ -17,11 +17,13 @@ packages=(
     xvfb
 )
 
-# What the tests add (a headless Wayland desktop among them: sway, the portals, grim, wtype).
+# What the tests and the benchmarks add (a headless Wayland desktop among them: sway, the
+# portals, grim, wtype; flameshot for the ux benchmark's comparison).
 test_packages=(
     libgtest-dev libgmock-dev
     xdotool x11-utils x11-xserver-utils xclip imagemagick poppler-utils openbox wmctrl
     metacity xfwm4 icewm dbus-daemon
+    libxcb-xtest0-dev flameshot
     cups cups-bsd printer-driver-cups-pdf
     sway swaybg grim wtype libwayland-dev pipewire dbus-daemon dbus-bin libglib2.0-bin
     xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk

@@ -1,0 +1,299 @@
+// From a click on "Lancer" to a surface ready to draw on, measured from outside as a user
+// meets it: a private Xvfb with openbox and a realistic screenshot as the desktop, the real
+// program, a click through XTest, and the moments read from the X server's events (the
+// surface mapped, the palette at its expanded height). The peer a user would pick instead,
+// `flameshot gui` with its daemon running, is timed to its full-screen window in the same run.
+#include "bench_harness.h"
+#include "ux_watch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using ux::Clock;
+using ux::WindowEvent;
+
+constexpr int kRounds = 3;
+constexpr QPoint kLancerInPalette(26, 11);
+constexpr int kExpandedPalette = 300; // the collapsed palette is 23 pixels high
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// An X server of its own with openbox and the screenshot as its root window's picture.
+class Desktop {
+public:
+    Desktop(QSize size, const QImage& background) {
+        environment_ = QProcessEnvironment::systemEnvironment();
+        xvfb_.start("Xvfb",
+                    {"-displayfd", "1", "-screen", "0",
+                     QString("%1x%2x24").arg(size.width()).arg(size.height()), "-nolisten", "tcp"});
+        QByteArray told;
+        while (!told.contains('\n') && xvfb_.waitForReadyRead(20000))
+            told += xvfb_.readAllStandardOutput();
+        if (!told.contains('\n')) {
+            error_ = "Xvfb does not start";
+            return;
+        }
+        display_ = ":" + told.trimmed();
+        environment_.insert("DISPLAY", QString::fromUtf8(display_));
+        environment_.insert("QT_QPA_PLATFORM", "xcb");
+        environment_.insert("HOME", home_.path());
+        environment_.insert("XDG_CONFIG_HOME", home_.path() + "/config");
+        environment_.insert("XDG_RUNTIME_DIR", home_.path() + "/runtime");
+        environment_.remove("WAYLAND_DISPLAY");
+        environment_.remove("XDG_SESSION_TYPE");
+        QDir().mkpath(home_.path() + "/config");
+        QDir().mkpath(home_.path() + "/runtime");
+        QFile::setPermissions(home_.path() + "/runtime",
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString picture = home_.path() + "/background.png";
+        background.save(picture);
+        run("display", {"-window", "root", picture});
+        windowManager_.setProcessEnvironment(environment_);
+        windowManager_.start("openbox", {});
+        if (!windowManager_.waitForStarted(5000))
+            error_ = "openbox does not start";
+        QThread::msleep(700); // openbox takes over the root window
+    }
+    ~Desktop() {
+        for (QProcess* process : {&windowManager_, &xvfb_})
+            if (process->state() != QProcess::NotRunning) {
+                process->terminate();
+                if (!process->waitForFinished(3000))
+                    process->kill();
+                process->waitForFinished(3000);
+            }
+    }
+    bool ok() const { return error_.isEmpty(); }
+    QString error() const { return error_; }
+    QByteArray display() const { return display_; }
+    QProcessEnvironment environment() const { return environment_; }
+    void run(const QString& program, const QStringList& arguments) const {
+        QProcess process;
+        process.setProcessEnvironment(environment_);
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+    }
+
+private:
+    QTemporaryDir home_;
+    QProcess xvfb_;
+    QProcess windowManager_;
+    QByteArray display_;
+    QProcessEnvironment environment_;
+    QString error_;
+};
+
+long residentKilobytes(qint64 pid) {
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+struct OurFigures {
+    double startMs = 0;  // program start to the palette mapped
+    double mappedMs = 0; // click to the surface mapped
+    double readyMs = 0;  // click to the surface mapped and the palette expanded
+    double residentMb = 0;
+    QString error;
+};
+
+OurFigures measureSkribando(const Desktop& desktop) {
+    OurFigures figures;
+    ux::Watcher watcher(desktop.display());
+    if (!watcher.ok()) {
+        figures.error = "no X connection with XTest";
+        return figures;
+    }
+    QProcess program;
+    program.setProcessEnvironment(desktop.environment());
+    const Clock::time_point started = Clock::now();
+    program.start(SKRIBANDO_PROGRAM, {});
+    auto palette = watcher.waitFor(
+        [&](const WindowEvent& e) {
+            return e.kind == WindowEvent::Mapped && watcher.name(e.window) == "Skribando";
+        },
+        20000);
+    if (!palette) {
+        figures.error = "the palette never appears";
+        return figures;
+    }
+    figures.startMs = ux::millisecondsBetween(started, palette->at);
+    QThread::msleep(800); // the palette settles in its corner
+
+    std::vector<double> mapped, ready, resident;
+    uint32_t surface = 0;
+    for (int round = 0; round < kRounds && figures.error.isEmpty(); ++round) {
+        const QRect place = watcher.geometry(palette->window);
+        const Clock::time_point clicked = watcher.click(place.topLeft() + kLancerInPalette);
+        std::optional<Clock::time_point> surfaceAt, expandedAt;
+        while (!surfaceAt || !expandedAt) {
+            auto event = watcher.waitFor(
+                [&](const WindowEvent& e) {
+                    if (e.kind == WindowEvent::Mapped && !surfaceAt)
+                        return e.window == surface || watcher.name(e.window) == "ScreenForm";
+                    return e.kind == WindowEvent::Resized && e.window == palette->window &&
+                           e.size.height() > kExpandedPalette;
+                },
+                10000);
+            if (!event) {
+                figures.error = "no drawing phase after the click";
+                break;
+            }
+            if (event->kind == WindowEvent::Mapped) {
+                surface = event->window;
+                surfaceAt = event->at;
+            } else {
+                expandedAt = event->at;
+            }
+        }
+        if (!figures.error.isEmpty())
+            break;
+        mapped.push_back(ux::millisecondsBetween(clicked, *surfaceAt));
+        ready.push_back(ux::millisecondsBetween(clicked, std::max(*surfaceAt, *expandedAt)));
+        QThread::msleep(500); // what stays allocated while the user draws
+        resident.push_back(residentKilobytes(program.processId()) / 1024.0);
+
+        watcher.click(watcher.geometry(palette->window).topLeft() + kLancerInPalette); // Terminer
+        if (!watcher.waitFor(
+                [&](const WindowEvent& e) {
+                    return e.kind == WindowEvent::Unmapped && e.window == surface;
+                },
+                10000))
+            figures.error = "the drawing phase does not end";
+        QThread::msleep(400);
+    }
+    program.kill();
+    program.waitForFinished(5000);
+    figures.mappedMs = median(mapped);
+    figures.readyMs = median(ready);
+    figures.residentMb = median(resident);
+    return figures;
+}
+
+// The peer, with its daemon already running on a session bus of its own.
+double measureFlameshot(const Desktop& desktop, QString* error) {
+    QProcess bus;
+    bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    QByteArray address;
+    while (!address.contains('\n') && bus.waitForReadyRead(5000))
+        address += bus.readAllStandardOutput();
+    if (!address.contains('\n')) {
+        *error = "no session bus for flameshot";
+        return 0;
+    }
+    QProcessEnvironment environment = desktop.environment();
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(address.trimmed()));
+    QProcess daemon;
+    daemon.setProcessEnvironment(environment);
+    daemon.start("flameshot", {});
+    if (!daemon.waitForStarted(5000)) {
+        *error = "flameshot is not installed";
+        return 0;
+    }
+    QThread::msleep(2000);
+
+    ux::Watcher watcher(desktop.display());
+    const QSize screen = watcher.rootSize();
+    std::vector<double> times;
+    for (int round = 0; round < kRounds; ++round) {
+        QProcess gui;
+        gui.setProcessEnvironment(environment);
+        const Clock::time_point asked = Clock::now();
+        gui.start("flameshot", {"gui"});
+        uint32_t overlay = 0;
+        auto shown = watcher.waitFor(
+            [&](const WindowEvent& e) {
+                if (e.kind != WindowEvent::Mapped || watcher.geometry(e.window).size() != screen)
+                    return false;
+                overlay = e.window;
+                return true;
+            },
+            15000);
+        if (!shown) {
+            *error = "flameshot gui shows no full-screen window";
+            break;
+        }
+        times.push_back(ux::millisecondsBetween(asked, shown->at));
+        QThread::msleep(500);
+        watcher.pressKey(0xff1b); // Escape ends the capture
+        watcher.waitFor(
+            [&](const WindowEvent& e) {
+                return e.kind == WindowEvent::Unmapped && e.window == overlay;
+            },
+            5000);
+        gui.waitForFinished(5000);
+        QThread::msleep(400);
+    }
+    for (QProcess* process : {&daemon, &bus}) {
+        process->terminate();
+        if (!process->waitForFinished(3000))
+            process->kill();
+        process->waitForFinished(3000);
+    }
+    return median(times);
+}
+
+struct Resolution {
+    const char* label;
+    QSize size;
+    QImage (*screenshot)(QString*);
+};
+
+} // namespace
+
+SKRIBANDO_BENCH(ux) {
+    const Resolution resolutions[] = {{"4k", {3840, 2160}, bench::screenshot4k},
+                                      {"1080p", {1920, 1080}, bench::screenshot1080}};
+    for (const Resolution& resolution : resolutions) {
+        QString source;
+        const QImage background = resolution.screenshot(&source);
+        Desktop desktop(resolution.size, background);
+        if (!desktop.ok()) {
+            std::printf("  %s: %s, skipped\n", resolution.label, qPrintable(desktop.error()));
+            continue;
+        }
+        const OurFigures ours = measureSkribando(desktop);
+        QString peerError;
+        const double peer = measureFlameshot(desktop, &peerError);
+        std::printf("  %s (%s)\n", resolution.label, qPrintable(source));
+        if (!ours.error.isEmpty()) {
+            std::printf("    skribando: %s\n", qPrintable(ours.error));
+            continue;
+        }
+        std::printf("    start -> palette shown           %7.1f ms\n", ours.startMs);
+        std::printf("    click -> surface mapped          %7.1f ms\n", ours.mappedMs);
+        std::printf("    click -> ready to draw           %7.1f ms\n", ours.readyMs);
+        std::printf("    resident in the drawing phase    %7.1f MB\n", ours.residentMb);
+        if (peerError.isEmpty())
+            std::printf("    flameshot gui -> overlay mapped  %7.1f ms\n", peer);
+        else
+            std::printf("    flameshot gui: %s\n", qPrintable(peerError));
+
+        const std::string label = resolution.label;
+        const double budgetMs = label == "4k" ? 150 : 100;
+        if (peerError.isEmpty())
+            summary.ratio("ux.lancer_vs_flameshot_gui_" + label, peer / ours.readyMs);
+        summary.ratio("ux.lancer_budget_" + label, budgetMs / ours.readyMs);
+        if (label == "4k")
+            summary.ratio("ux.memory_budget_4k", 175.0 / ours.residentMb);
+        else
+            summary.ratio("ux.start_budget_1080p", 120.0 / ours.startMs);
+    }
+}
