@@ -21,10 +21,7 @@ const QString kScreenNotReadText =
 void TToolForm::StartFertigBtnClick() {
     switch (PaletteState) {
     case 0:
-        if (!CaptureScreen())
-            break; // the palette stays idle: there is no picture to draw on
-        raise();
-        ShowToolBar();
+        CaptureScreen(); // when the screen cannot be read, the palette stays idle
         break;
     case 1:
         if (Settings().AutoClose) {
@@ -47,7 +44,7 @@ bool TToolForm::CaptureScreen() {
     const QPoint position = pos();
     hide();
     Delay(50);
-    const ScreenCapture capture = grabScreen ? grabScreen() : ScreenCapture();
+    ScreenCapture capture = grabScreen ? grabScreen() : ScreenCapture();
     if (!capture.read()) {
         show();
         move(position);
@@ -56,6 +53,8 @@ bool TToolForm::CaptureScreen() {
     }
     if (screen_) {
         screen_->surface().StartPhase(capture.picture, capture.depth);
+        capture.picture = QImage();
+        ReleaseScreenGrabMemory(); // the phase holds its own copies now
         screen_->ShowOnPrimaryScreen();
         if (DocksInSurface()) {
             DockIntoSurface();
@@ -63,7 +62,9 @@ bool TToolForm::CaptureScreen() {
         }
     }
     // The palette comes back after the surface: a window manager stacks a window above the
-    // one it is transient for only when that one was already on screen as it appeared.
+    // one it is transient for only when that one was already on screen as it appeared. It
+    // comes back at its expanded height, so the window manager places it once.
+    ShowToolBar();
     show();
     move(position);
     raise();
