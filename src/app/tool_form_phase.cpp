@@ -51,6 +51,9 @@ bool TToolForm::CaptureScreen() {
         showMessage(MessageKind::AppError, kScreenNotReadText, this);
         return false;
     }
+    // The palette comes back at its expanded height, so it is placed once, not shown
+    // collapsed and then resized.
+    ShowToolBar();
     if (screen_) {
         screen_->surface().StartPhase(capture.picture, capture.depth);
         capture.picture = QImage();
@@ -62,9 +65,7 @@ bool TToolForm::CaptureScreen() {
         }
     }
     // The palette comes back after the surface: a window manager stacks a window above the
-    // one it is transient for only when that one was already on screen as it appeared. It
-    // comes back at its expanded height, so the window manager places it once.
-    ShowToolBar();
+    // one it is transient for only when that one was already on screen as it appeared.
     show();
     move(position);
     raise();
