@@ -1,6 +1,7 @@
 // The program as a native client of a headless Wayland compositor: the freeze read through
 // the desktop portal, the surface full-screen on the output with the palette inside it, a
-// drawing saved through the save dialog.
+// drawing saved through the save dialog; and without a portal, the error box instead of a
+// black freeze.
 #include "support/picture_diff.h"
 #include "support/wayland_desktop.h"
 #include "x11_session.h"
@@ -73,16 +74,21 @@ private:
     QProcess process_;
 };
 
+// Clicks Lancer on the idle palette with the pointer.
+void clickLancer(const WaylandDesktop& desktop, const QJsonObject& palette) {
+    // The palette takes clicks once its start-up steps have run, which a Wayland client
+    // shows nowhere (it cannot place itself in the corner, as it does on X11).
+    QThread::msleep(1500);
+    desktop.click(rectOf(palette).topLeft() + kLancerInPalette);
+}
+
 // Starts a drawing phase from the idle palette with the pointer, as a user does; returns the
 // surface's window, empty when it does not appear full-screen.
 QJsonObject startDrawingPhase(const WaylandDesktop& desktop) {
     const QJsonObject palette = desktop.waitForWindow("Skribando");
     if (palette.isEmpty())
         return {};
-    // The palette takes clicks once its start-up steps have run, which a Wayland client
-    // shows nowhere (it cannot place itself in the corner, as it does on X11).
-    QThread::msleep(1500);
-    desktop.click(rectOf(palette).topLeft() + kLancerInPalette);
+    clickLancer(desktop, palette);
     QJsonObject surface;
     X11Session::waitUntil([&] {
         surface = desktop.waitForWindow("ScreenForm", 100);
@@ -181,4 +187,17 @@ TEST(WaylandJourney, FreezeDrawSaveAndFinishOnANativeSurface) {
 TEST(WaylandJourney, FreezeShowsExactlyTheOutputsPixelsAlsoOnAScaledOutput) {
     freezeShowsTheOutputsPixels(1);
     freezeShowsTheOutputsPixels(2);
+}
+
+TEST(WaylandJourney, WithoutAPortalStartSaysSoAndShowsNoBlackPhase) {
+    WaylandDesktop desktop(pattern({1280, 1024}), 1, WaylandDesktop::Portal::Absent);
+    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    WaylandProgram program(desktop);
+    const QJsonObject palette = desktop.waitForWindow("Skribando");
+    ASSERT_FALSE(palette.isEmpty()) << program.output();
+    clickLancer(desktop, palette);
+    // The error box carries the program's name, as the palette does.
+    EXPECT_TRUE(X11Session::waitUntil([&] { return windowsNamed(desktop, "Skribando") == 2; }))
+        << program.output();
+    EXPECT_TRUE(desktop.waitForWindow("ScreenForm", 500).isEmpty()) << "no freeze";
 }
