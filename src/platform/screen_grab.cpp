@@ -102,12 +102,6 @@ ScreenCapture GrabPrimaryScreen() {
     return {};
 }
 
-void ReleaseScreenGrabMemory() {
-    std::lock_guard lock(grabberLock);
-    if (cachedGrabber)
-        cachedGrabber->releaseSpareMemory();
-}
-
 QImage GrabPrimaryScreenWithQt() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)

@@ -33,10 +33,6 @@ struct ScreenCapture {
 // The primary screen through the first way that can read it on this platform.
 ScreenCapture GrabPrimaryScreen();
 
-// The grab keeps its shared memory for the next grab; once the picture has been copied into
-// a drawing phase, this gives it back, so a 4K screen is not held one time more than needed.
-void ReleaseScreenGrabMemory();
-
 // Qt's grab alone, with Qt's logical scaling undone; null unless it covers the whole
 // screen (the offscreen platform, say, shows only its own windows).
 QImage GrabPrimaryScreenWithQt();

@@ -153,11 +153,6 @@ QRect XcbShmGrabber::rootRect() const {
     return QRect(0, 0, connection_->screen->width_in_pixels, connection_->screen->height_in_pixels);
 }
 
-void XcbShmGrabber::releaseSpareMemory() {
-    if (connection_->segments)
-        connection_->segments->releaseSpare();
-}
-
 QImage XcbShmGrabber::grab(const QRect& rect) {
     if (!usable())
         return {};
@@ -185,6 +180,5 @@ QRect XcbShmGrabber::rootRect() const {
 QImage XcbShmGrabber::grab(const QRect&) {
     return {};
 }
-void XcbShmGrabber::releaseSpareMemory() {}
 
 #endif

@@ -31,9 +31,6 @@ public:
     // or a null picture when anything fails, so the caller can fall back.
     QImage grab(const QRect& rect = {});
 
-    // Lets go of the shared memory kept for the next grab.
-    void releaseSpareMemory();
-
 private:
     struct Connection;
     QByteArray display_;

@@ -93,13 +93,6 @@ QImage ShmSegmentPool::wrap(const std::shared_ptr<ShmSegmentPool>& pool, const S
     return picture;
 }
 
-void ShmSegmentPool::releaseSpare() {
-    std::lock_guard guard(lock_);
-    for (const Segment& segment : spare_)
-        release(segment);
-    spare_.clear();
-}
-
 void ShmSegmentPool::disconnect() {
     std::lock_guard guard(lock_);
     for (const Segment& segment : spare_)

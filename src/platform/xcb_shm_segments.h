@@ -39,10 +39,6 @@ public:
     static QImage wrap(const std::shared_ptr<ShmSegmentPool>& pool, const Segment& segment,
                        int width, int height, int bytesPerLine);
 
-    // Gives the spare segment back to the system (once a picture has been copied where it
-    // stays, so the memory is not held twice while nothing is grabbed).
-    void releaseSpare();
-
     // The connection is closing: spare segments go; those still in pictures are only
     // unmapped here when their pictures go (the server frees its side with the connection).
     void disconnect();
