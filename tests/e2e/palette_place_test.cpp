@@ -8,8 +8,7 @@
 TEST(PalettePlace, ThePaletteStartsAtThePrimaryMonitorsTopRightAndIsStoredThere) {
     X11Session session(1920, 1080);
     REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
-    REQUIRE_OUTSIDE_WORLD(session.splitIntoMonitors({{"L", QRect(0, 0, 960, 1080)},
-                                                     {"R", QRect(960, 0, 960, 1080), true}}),
+    REQUIRE_OUTSIDE_WORLD(session.splitIntoMonitors(X11Session::primaryOnTheRight()),
                           session.error());
     ProgramRun program(session);
     const unsigned long palette = session.waitForWindow("Skribando");

@@ -42,6 +42,11 @@ public:
     // Splits the screen into `monitors`, before the program starts; the primary one takes
     // over the screen's output. False, with the reason in `error()`, when the server refuses.
     bool splitIntoMonitors(const QList<X11Monitor>& monitors);
+    // Two monitors of 960x1080 on a 1920x1080 screen, the primary one ("R") on the right, so
+    // the primary screen does not start at the desktop's origin.
+    static QList<X11Monitor> primaryOnTheRight() {
+        return {{"L", QRect(0, 0, 960, 1080)}, {"R", QRect(960, 0, 960, 1080), true}};
+    }
 
     // Runs a command to its end on this display; returns its standard output.
     QString run(const QString& program, const QStringList& arguments, int* exitCode = nullptr,
