@@ -49,7 +49,8 @@ public slots:
     }
 };
 
-QImage failed(QString* failure, const QString& reason) {
+// Says why in `failure` and gives back an empty picture or file name.
+template <typename Result = QImage> Result failed(QString* failure, const QString& reason) {
     if (failure)
         *failure = reason;
     return {};
@@ -74,21 +75,21 @@ QImage CropToPrimaryScreen(const QImage& wholeDesktop, const QRect& desktop, con
     const QRect cut(qRound((primary.x() - desktop.x()) * scaleX),
                     qRound((primary.y() - desktop.y()) * scaleY), qRound(primary.width() * scaleX),
                     qRound(primary.height() * scaleY));
-    QImage screen = wholeDesktop.copy(cut.intersected(wholeDesktop.rect()))
-                        .convertToFormat(QImage::Format_RGB32);
+    // One screen at its own scale is the whole picture: no copy of its megabytes.
+    QImage screen = cut == wholeDesktop.rect()
+                        ? wholeDesktop
+                        : wholeDesktop.copy(cut.intersected(wholeDesktop.rect()));
+    screen.convertTo(QImage::Format_RGB32);
     if (screen.size() != deviceSize)
         screen = screen.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     screen.setDevicePixelRatio(1);
     return screen;
 }
 
-QImage GrabPrimaryScreenThroughPortal(QSize deviceSize, QString* failure, int timeoutMs) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return failed(failure, "no screen");
+QString TakePortalScreenshot(QString* failure, int timeoutMs) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
-        return failed(failure, "no D-Bus session bus: " + bus.lastError().message());
+        return failed<QString>(failure, "no D-Bus session bus: " + bus.lastError().message());
 
     const QDeadlineTimer deadline(timeoutMs);
     const QString token = "skribando_" + QUuid::createUuid().toString(QUuid::Id128);
@@ -104,8 +105,8 @@ QImage GrabPrimaryScreenThroughPortal(QSize deviceSize, QString* failure, int ti
         bus.call(call, QDBus::Block, int(std::max<qint64>(1, deadline.remainingTime())));
     if (!reply.isValid()) {
         answer.stopListening(request);
-        return failed(failure,
-                      "the desktop portal takes no screenshot: " + reply.error().message());
+        return failed<QString>(failure, "the desktop portal takes no screenshot: " +
+                                            reply.error().message());
     }
     // Portals before the handle_token convention pick their own path.
     if (reply.value().path() != request) {
@@ -126,21 +127,34 @@ QImage GrabPrimaryScreenThroughPortal(QSize deviceSize, QString* failure, int ti
     if (!answer.answered) {
         bus.call(QDBusMessage::createMethodCall(kService, request, kRequest, "Close"),
                  QDBus::NoBlock);
-        return failed(failure, "the desktop portal does not answer");
+        return failed<QString>(failure, "the desktop portal does not answer");
     }
     if (answer.code != 0)
-        return failed(failure, answer.code == 1 ? "the screenshot was refused"
-                                                : "the desktop portal could not take it");
-
+        return failed<QString>(failure, answer.code == 1 ? "the screenshot was refused"
+                                                         : "the desktop portal could not take it");
     const QString file = QUrl(answer.results.value("uri").toString()).toLocalFile();
     if (file.isEmpty())
-        return failed(failure, "the desktop portal names no file");
+        return failed<QString>(failure, "the desktop portal names no file");
+    return file;
+}
+
+QImage ReadPortalScreenshot(const QString& file, QSize deviceSize, QString* failure) {
     const QImage wholeDesktop(file);
     QFile::remove(file);
     if (wholeDesktop.isNull())
         return failed(failure, "the screenshot " + file + " cannot be read");
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return failed(failure, "no screen");
     return CropToPrimaryScreen(wholeDesktop, screen->virtualGeometry(), screen->geometry(),
                                deviceSize);
+}
+
+QImage GrabPrimaryScreenThroughPortal(QSize deviceSize, QString* failure, int timeoutMs) {
+    if (!QGuiApplication::primaryScreen())
+        return failed(failure, "no screen");
+    const QString file = TakePortalScreenshot(failure, timeoutMs);
+    return file.isEmpty() ? QImage() : ReadPortalScreenshot(file, deviceSize, failure);
 }
 
 #include "portal_screenshot.moc"

@@ -19,6 +19,11 @@ constexpr int kPortalTimeoutMs = 20000;
 QImage GrabPrimaryScreenThroughPortal(QSize deviceSize, QString* failure = nullptr,
                                       int timeoutMs = kPortalTimeoutMs);
 
+// The two halves of that grab, apart so that each can be timed: the portal's answer, the
+// file it wrote (empty on failure); and that file read, deleted and cut to the primary screen.
+QString TakePortalScreenshot(QString* failure = nullptr, int timeoutMs = kPortalTimeoutMs);
+QImage ReadPortalScreenshot(const QString& file, QSize deviceSize, QString* failure = nullptr);
+
 // The primary screen out of a picture of the whole desktop. The desktop's layout is known in
 // logical pixels (`desktop`, `primary`); the picture may hold it scaled (a portal on a scaled
 // output writes device pixels), so the primary screen is cut where the picture's own scale
