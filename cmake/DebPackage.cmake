@@ -19,6 +19,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.skribando.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its platform plugin at run time, out of the linker's sight: no shlibdeps sees it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
-# The fonts the palette and the text tool are drawn with.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, fonts-dejavu-core")
+# The fonts the palette and the text tool are drawn with; the platform plugin that makes the
+# program a native client of a Wayland session (without it, it runs there through XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, fonts-dejavu-core, qt6-wayland")
 include(CPack)

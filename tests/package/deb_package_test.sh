@@ -45,6 +45,8 @@ for package in libc6 libqt6widgets6 libqt6printsupport6 libpng16-16 libjpeg62-tu
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 grep -q 'libc6 (>= ' <<<"$depends" || fail "Depends has no versions worked out: $depends"
+recommends=$(sed -n 's/^ Recommends: //p' <<<"$info")
+grep -Eq "(^|, )qt6-wayland( |,|$)" <<<"$recommends" || fail "Recommends lacks qt6-wayland: $recommends"
 
 dpkg-deb -x "$deb" "$work/root"
 appstreamcli validate --no-net --pedantic "$work/root/$metainfo" >"$work/appstream.log" 2>&1 ||
