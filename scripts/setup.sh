@@ -25,7 +25,7 @@ test_packages=(
     metacity xfwm4 icewm dbus-daemon
     libxcb-xtest0-dev flameshot
     cups cups-bsd printer-driver-cups-pdf
-    sway swaybg grim wtype libwayland-dev pipewire dbus-daemon dbus-bin libglib2.0-bin
+    sway swaybg xwayland grim wtype libwayland-dev pipewire dbus-daemon dbus-bin libglib2.0-bin
     xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
     clang libclang-rt-14-dev llvm-14
     dpkg-dev file appstream desktop-file-utils groff-base

@@ -57,9 +57,10 @@ QImage withoutPaletteAndPointer(QImage picture, int scale, QPoint pointer) {
 
 class WaylandProgram {
 public:
-    explicit WaylandProgram(const WaylandDesktop& desktop) {
+    explicit WaylandProgram(const WaylandDesktop& desktop,
+                            const QProcessEnvironment& environment = {}) {
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        desktop.start(process_, SKRIBANDO_PROGRAM, {});
+        desktop.start(process_, SKRIBANDO_PROGRAM, {}, environment);
     }
     ~WaylandProgram() {
         if (process_.state() != QProcess::NotRunning) {
@@ -187,6 +188,33 @@ TEST(WaylandJourney, FreezeDrawSaveAndFinishOnANativeSurface) {
 TEST(WaylandJourney, FreezeShowsExactlyTheOutputsPixelsAlsoOnAScaledOutput) {
     freezeShowsTheOutputsPixels(1);
     freezeShowsTheOutputsPixels(2);
+}
+
+// The X server of XWayland knows only the X windows: a grab through it would freeze black
+// where the Wayland desktop shows its background.
+TEST(WaylandJourney, AnX11ClientUnderXWaylandFreezesTheOutputThroughThePortal) {
+    WaylandDesktop desktop(pattern({1280, 1024}), 1, WaylandDesktop::Portal::Offered,
+                           WaylandDesktop::XServer::XWayland);
+    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    QProcessEnvironment x11 = desktop.environment();
+    ASSERT_TRUE(x11.contains("DISPLAY"));
+    x11.insert("QT_QPA_PLATFORM", "xcb");
+    desktop.moveTo(QPoint(desktop.size().width() - 10, 10)); // out of the pictures compared
+    const QImage before = steadyScreenshot(desktop);
+
+    WaylandProgram program(desktop, x11);
+    const QJsonObject palette = desktop.waitForWindow("Skribando");
+    ASSERT_FALSE(palette.isEmpty()) << program.output();
+    const QPoint lancer = rectOf(palette).topLeft() + kLancerInPalette;
+    ASSERT_FALSE(startDrawingPhase(desktop).isEmpty()) << program.output();
+    const QImage frozen = steadyScreenshot(desktop);
+    // The palette is back over the surface, an X window of its own, expanded.
+    const QRect paletteNow = rectOf(desktop.waitForWindow("Skribando"));
+    const auto masked = [&](QImage picture) {
+        QPainter(&picture).fillRect(paletteNow, Qt::black);
+        return withoutPaletteAndPointer(picture, 1, lancer);
+    };
+    EXPECT_TRUE(testsupport::samePixels(masked(before), masked(frozen))) << program.output();
 }
 
 TEST(WaylandJourney, WithoutAPortalStartSaysSoAndShowsNoBlackPhase) {

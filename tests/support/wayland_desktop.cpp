@@ -69,7 +69,7 @@ void walk(const QJsonObject& node, const std::function<void(const QJsonObject&)>
 
 } // namespace
 
-WaylandDesktop::WaylandDesktop(const QImage& background, int scale, Portal portal)
+WaylandDesktop::WaylandDesktop(const QImage& background, int scale, Portal portal, XServer xServer)
     : size_(background.size() / scale) {
     if (!folder_.isValid() || !desktopUser(&uid_, &gid_, &error_))
         return;
@@ -89,6 +89,8 @@ WaylandDesktop::WaylandDesktop(const QImage& background, int scale, Portal porta
                           QString::number(scale), picture};
     if (portal == Portal::Absent)
         arguments << "no-portal";
+    if (xServer == XServer::XWayland)
+        arguments << "xwayland";
     desktop_.start(SKRIBANDO_WAYLAND_DESKTOP_SCRIPT, arguments);
     const bool started = waitUntil(
         [&] {
@@ -110,11 +112,11 @@ WaylandDesktop::WaylandDesktop(const QImage& background, int scale, Portal porta
     }
 
     clientEnvironment_ = QProcessEnvironment::systemEnvironment();
+    clientEnvironment_.remove("DISPLAY");
     for (const QString& line : QString::fromUtf8(told.readAll()).split('\n'))
         if (line.contains('='))
             clientEnvironment_.insert(line.section('=', 0, 0), line.section('=', 1));
     clientEnvironment_.insert("QT_QPA_PLATFORM", "wayland");
-    clientEnvironment_.remove("DISPLAY");
     clientEnvironment_.remove("QT_SCALE_FACTOR");
     clientEnvironment_.remove("XAUTHORITY");
 

@@ -18,9 +18,11 @@
 class WaylandDesktop {
 public:
     enum class Portal { Offered, Absent };
+    // With XWayland, environment() also names its DISPLAY for X11 clients.
+    enum class XServer { None, XWayland };
 
     explicit WaylandDesktop(const QImage& background, int scale = 1,
-                            Portal portal = Portal::Offered);
+                            Portal portal = Portal::Offered, XServer xServer = XServer::None);
     ~WaylandDesktop();
 
     // False when the desktop could not start; `error()` says why.

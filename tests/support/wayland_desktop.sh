@@ -3,10 +3,11 @@
 # the pixman renderer, PipeWire, and the desktop portals (wlr for the screenshot, gtk for the
 # permission dialog), all inside one private D-Bus session.
 #
-#   wayland_desktop.sh FOLDER WIDTHxHEIGHT SCALE BACKGROUND.png [no-portal]
+#   wayland_desktop.sh FOLDER WIDTHxHEIGHT SCALE BACKGROUND.png [no-portal] [xwayland]
 #
 # With no-portal the desktop has no portal at all, not even one the bus could start on
-# demand, as on a desktop where none is installed.
+# demand, as on a desktop where none is installed. With xwayland the compositor runs an X
+# server for X11 clients, whose DISPLAY the environment names.
 #
 # FOLDER must belong to the user running this (sway will not run as root): it becomes
 # XDG_RUNTIME_DIR and HOME. Once the portal answers, FOLDER/environment holds the variables a
@@ -15,7 +16,14 @@
 # the D-Bus services it activates included, so that one signal to it ends them all.
 set -uo pipefail
 
-folder=$1 size=$2 scale=$3 background=$4 portal=${5:-portal}
+folder=$1 size=$2 scale=$3 background=$4
+portal=portal xwayland=disable
+for option in "${@:5}"; do
+    case $option in
+        no-portal) portal=no-portal ;;
+        xwayland) xwayland=force ;; # started at once rather than at its first client
+    esac
+done
 
 if [ "${WAYLAND_DESKTOP_INSIDE:-}" != 1 ]; then
     [ "$(ps -o pgid= $$ | tr -d ' ')" = $$ ] || exec setsid "$0" "$@"
@@ -45,7 +53,7 @@ output HEADLESS-1 resolution $size position 0 0 scale $scale bg $background cent
 default_border none
 default_floating_border none
 focus_follows_mouse no
-xwayland disable
+xwayland $xwayland
 EOF
 
 pids=()
@@ -63,6 +71,17 @@ for _ in $(seq 100); do
 done
 [ -n "$WAYLAND_DISPLAY" ] && [ -n "$SWAYSOCK" ] || fail "sway opens no Wayland socket"
 export WAYLAND_DISPLAY SWAYSOCK
+if [ "$xwayland" = force ]; then
+    # The compositor picks the X display and tells only the programs it starts.
+    swaymsg exec "echo \$DISPLAY >$folder/display" >/dev/null
+    for _ in $(seq 100); do
+        DISPLAY=$(cat "$folder/display" 2>/dev/null)
+        [ -n "$DISPLAY" ] && [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
+        sleep 0.1
+    done
+    [ -n "$DISPLAY" ] || fail "sway starts no XWayland: $(tail -n 5 "$folder/sway.log")"
+    export DISPLAY
+fi
 dbus-update-activation-environment --all >/dev/null 2>&1 || fail "the D-Bus session takes no environment"
 
 write_environment() {
@@ -75,6 +94,7 @@ write_environment() {
         echo "WAYLAND_DISPLAY=$WAYLAND_DISPLAY"
         echo "SWAYSOCK=$SWAYSOCK"
         echo "DBUS_SESSION_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS"
+        [ -z "${DISPLAY:-}" ] || echo "DISPLAY=$DISPLAY"
     } >"$folder/environment.part"
     mv "$folder/environment.part" "$folder/environment"
 }
