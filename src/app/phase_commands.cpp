@@ -13,9 +13,10 @@ void CarryOutPhaseCommand(TToolForm& palette, PhaseCommand command) {
     }
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
         return;
-    const bool wanted = command == PhaseCommand::Toggle ||
-                        (command == PhaseCommand::Start && palette.PaletteState == 0) ||
-                        (command == PhaseCommand::Finish && palette.PaletteState == 1);
+    const bool wanted =
+        command == PhaseCommand::Toggle ||
+        (command == PhaseCommand::Start && palette.PaletteState == TToolForm::Phase::Idle) ||
+        (command == PhaseCommand::Finish && palette.PaletteState == TToolForm::Phase::Drawing);
     if (wanted)
         palette.StartFertigBtnClick();
 }

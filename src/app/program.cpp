@@ -21,6 +21,7 @@
 #include "platform/printer_qt.h"
 #include "platform/screen_grab.h"
 #include "platform/single_instance.h"
+#include "surface/drawing_surface.h"
 #include "surface/widget/screen_form.h"
 
 #include <QApplication>
@@ -94,14 +95,16 @@ int RunProgram(int argc, char** argv) {
     QApplication::setWindowIcon(ProgramIcon());
 
     // The windows, in their order; all live until the process ends, only the palette shows.
+    // The drawing engine reads the palette's drawing state and is shown by the surface.
     TToolForm palette;
     TEinstellungenForm settingsDialog;
     TMeldForm meldForm;
-    TScreenForm screen(palette.drawingState());
+    DrawingSurface surface(palette.drawingState());
+    TScreenForm screen(surface);
     TInfoBox infoBox(VersionText, HelpFolder, HelpFileName);
     QtPrinter printer;
     TDruckForm druckForm(printer, &meldForm);
-    palette.AttachScreenForm(&screen);
+    palette.AttachSurface(surface, screen);
     palette.grabScreen = [] {
         return GrabPrimaryScreen();
     };
@@ -124,13 +127,12 @@ int RunProgram(int argc, char** argv) {
 
     SaveCommand save;
     palette.onSave = [&] {
-        save.run(pictureAtScreenDepth(screen.PictureForOutput(), screen.surface().ScreenDepth()),
-                 &palette);
+        save.run(pictureAtScreenDepth(surface.PictureForOutput(), surface.ScreenDepth()), &palette);
     };
     palette.onCopy = [&] {
-        CopyPictureToClipboard(screen.PictureForOutput(), &palette);
+        CopyPictureToClipboard(surface.PictureForOutput(), &palette);
     };
-    druckForm.setPictureSource([&] { return screen.PictureForOutput(); });
+    druckForm.setPictureSource([&] { return surface.PictureForOutput(); });
     palette.onPrint = [&] {
         druckForm.Execute();
     };

@@ -4,10 +4,10 @@
 #include "app/settings.h"
 #include "app/shortcut_text.h"
 #include "app/start_texts.h"
-#include "app/surface_link.h"
 #include "app/window_frame.h"
 #include "controls/modal_placement.h"
 #include "platform/window_manager_hints.h"
+#include "surface/drawing_surface.h"
 #include "surface/widget/screen_form.h"
 
 #include <QAction>
@@ -94,12 +94,13 @@ TToolForm::TToolForm(QWidget* parent)
 
 TToolForm::~TToolForm() = default;
 
-void TToolForm::AttachScreenForm(TScreenForm* screen) {
-    screen_ = screen;
+void TToolForm::AttachSurface(DrawingSurface& surface, TScreenForm& screen) {
+    surface_ = &surface;
+    screen_ = &screen;
     screen_->setPopupMenu(PopupMenu1);
     screen_->addActions(shortcutActions_);
     screen_->closingFromFinish = [this] {
-        return PaletteState == 2;
+        return PaletteState == Phase::Finishing;
     };
     screen_->onClosedOtherwise = [this] {
         close();
@@ -261,10 +262,10 @@ void TToolForm::buildPopupMenu() {
     addMenuItem(PopupMenu1, "Info1", "Info / Einstellungen / Hilfe", 22, "F1",
                 [this] { InfoBtnClick(); });
 
-    // The shortcuts work while the palette is active; AttachScreenForm adds them to the
+    // The shortcuts work while the palette is active; AttachSurface adds them to the
     // drawing surface too.
     addActions(shortcutActions_);
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { ParkToolSymbol(); });
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { surface_->ParkToolSymbol(); });
 }
 
 void TToolForm::SetMenuCaption(QAction* item, const QString& caption) {
@@ -293,7 +294,7 @@ void TToolForm::ChooseWidth(int code) {
         return;
     pressChoice(choice->button, choice->menuItem);
     Settings().StiftdickeMode = code;
-    ParkToolSymbol();
+    surface_->ParkToolSymbol();
     state_.PenWidth = choice->penWidth;
     RefreshToolSymbol();
 }
@@ -306,7 +307,9 @@ void TToolForm::ChooseColour(int code) {
     Settings().FarbMode = code;
     state_.PenColour = choice->colour;
     state_.PenMode = choice->mode;
-    SyncTextColour();
+    // The text box shows only during a drawing phase.
+    if (screen_->isVisible())
+        surface_->SyncTextColour();
     RefreshToolSymbol();
 }
 
@@ -316,48 +319,31 @@ void TToolForm::ChooseTool(int code) {
         return;
     pressChoice(choice->button, choice->menuItem);
     Settings().WerkzeugMode = code;
-    ParkToolSymbol();
-    if (screen_)
-        surface_link::ResetPointForToolChoice(*screen_, choice->tool);
+    surface_->ParkToolSymbol();
+    surface_->ResetPointForToolChoice(choice->tool);
     state_.Tool = choice->tool;
     RefreshToolSymbol();
 }
 
 void TToolForm::ApplyStoredModes() {
-    if (screen_)
-        screen_->ApplyCursorMode(Settings().MauszeigerMode);
+    screen_->ApplyCursorMode(Settings().MauszeigerMode);
     ChooseWidth(Settings().StiftdickeMode);
     ChooseColour(Settings().FarbMode);
     ChooseTool(Settings().WerkzeugMode);
 }
 
-// --- Surface operations run from the palette -----------------------------------------------
-
-void TToolForm::ParkToolSymbol() {
-    if (screen_)
-        surface_link::ParkToolSymbol(*screen_);
-}
-
 void TToolForm::RefreshToolSymbol() {
-    if (screen_)
-        surface_link::RefreshToolSymbol(*screen_);
-}
-
-void TToolForm::SyncTextColour() {
-    if (screen_)
-        surface_link::SyncTextColour(*screen_);
+    surface_->RefreshToolSymbol(screen_->pointerInPicture());
 }
 
 // --- Commands ------------------------------------------------------------------------------
 
 void TToolForm::RueckgaengigBtnClick() {
-    if (screen_)
-        surface_link::Undo(*screen_);
+    surface_->Undo();
 }
 
 void TToolForm::ClearBtnClick() {
-    if (screen_)
-        surface_link::Clear(*screen_);
+    surface_->Clear();
 }
 
 void TToolForm::DruckBtnClick() {
@@ -382,7 +368,7 @@ void TToolForm::InfoBtnClick() {
 bool TToolForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && FirstActivate)
         FormActivate();
-    if (event->type() == QEvent::Show && screen_ && isWindow()) {
+    if (event->type() == QEvent::Show && isWindow()) {
         // A window manager lifts a focused window that covers the whole screen above even
         // the stay-on-top windows; a tool window stays above the window it is transient for,
         // so the palette is tied to the surface each time it is mapped over it. Between
@@ -400,7 +386,7 @@ bool TToolForm::event(QEvent* event) {
 }
 
 bool TToolForm::eventFilter(QObject* watched, QEvent* event) {
-    if (screen_ && watched == screen_) {
+    if (watched == screen_) {
         // Sent before the window is mapped, while its states can still be set.
         if (event->type() == QEvent::Show)
             KeepOutOfTaskList(*screen_->windowHandle());
@@ -410,7 +396,7 @@ bool TToolForm::eventFilter(QObject* watched, QEvent* event) {
     }
     // ToolBar1MouseMove: the pointer reached the palette, so the symbol leaves the picture.
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
-        ParkToolSymbol();
+        surface_->ParkToolSymbol();
     return QWidget::eventFilter(watched, event);
 }
 

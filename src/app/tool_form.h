@@ -1,7 +1,8 @@
 #pragma once
 // TToolForm: the small stay-on-top palette at the right edge of the primary screen, the
 // program's main window. It owns the drawing state, the popup menu shared with the drawing
-// surface, and the Start/Finish control of a drawing phase.
+// surface, and the Start/Finish control of a drawing phase. Its choices and commands act on
+// the drawing engine directly; the surface window is what it shows, hides and docks into.
 
 #include "app/drawing_choices.h"
 #include "platform/screen_grab.h"
@@ -19,6 +20,7 @@ class QButtonGroup;
 class QMenu;
 class QPushButton;
 class QToolButton;
+class DrawingSurface;
 class TScreenForm;
 
 class TToolForm : public QWidget {
@@ -27,13 +29,20 @@ public:
     explicit TToolForm(QWidget* parent = nullptr);
     ~TToolForm() override;
 
-    // The other windows, created after the palette; set once before the palette is shown.
-    void AttachScreenForm(TScreenForm* screen);
+    // The drawing engine, which reads drawingState(), and the window that shows it; both are
+    // created after the palette and handed to it once, before it is shown or used.
+    void AttachSurface(DrawingSurface& surface, TScreenForm& screen);
 
     const DrawingState& drawingState() const { return state_; }
 
-    // Palette state: 0 idle, 1 drawing phase, 2 finishing (only inside Finish).
-    int PaletteState = 0;
+    // The values index the Start/Finish captions and hints (idle, drawing).
+    enum class Phase {
+        Idle = 0,
+        Drawing = 1,
+        // Only inside Finish: tells the surface's close that Finish is closing it.
+        Finishing = 2,
+    };
+    Phase PaletteState = Phase::Idle;
     bool FirstActivate = true;
     QTimer Timer1;
     // True once the first activation's start-up steps are all done.
@@ -76,9 +85,6 @@ public:
     void ShowToolBar();
     void ShowStartOnly();
     void UpdateStartCaption();
-    void ParkToolSymbol();
-    void RefreshToolSymbol();
-    void SyncTextColour();
 
     // Where windows cannot be placed (Wayland), the palette of a drawing phase is part of
     // the surface, at its top-right corner; idle it is a window of its own again.
@@ -121,11 +127,14 @@ private:
                          const QString& shortcut, std::function<void()> handler,
                          QActionGroup* group = nullptr);
     void pressChoice(const QString& buttonName, const QString& itemName);
+    // Draws the tool symbol again where the mouse pointer is now.
+    void RefreshToolSymbol();
     void FormClose();
     // After a drawing phase: the palette is the program's task-list entry again, with the focus.
     void BecomeTaskListEntry();
 
     DrawingState state_;
+    DrawingSurface* surface_ = nullptr;
     TScreenForm* screen_ = nullptr;
     QMap<QString, QToolButton*> buttons_;
     QMap<QString, QAction*> menuItems_;

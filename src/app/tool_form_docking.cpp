@@ -13,7 +13,7 @@ bool TToolForm::DocksInSurface() {
 }
 
 void TToolForm::DockIntoSurface() {
-    if (!screen_ || isDocked())
+    if (isDocked())
         return;
     windowFlagsWhenIdle_ = windowFlags();
     setParent(screen_, Qt::Widget);

@@ -5,6 +5,7 @@
 #include "app/start_texts.h"
 #include "app/tool_form.h"
 #include "controls/message_box.h"
+#include "surface/drawing_surface.h"
 #include "surface/widget/screen_form.h"
 
 #include <QGuiApplication>
@@ -20,21 +21,21 @@ const QString kScreenNotReadText =
 
 void TToolForm::StartFertigBtnClick() {
     switch (PaletteState) {
-    case 0:
+    case Phase::Idle:
         CaptureScreen(); // when the screen cannot be read, the palette stays idle
         break;
-    case 1:
+    case Phase::Drawing:
         if (Settings().AutoClose) {
             close(); // the palette is the main window: the program ends
             return;
         }
-        PaletteState = 2;
-        if (screen_ && screen_->isVisible())
+        PaletteState = Phase::Finishing;
+        if (screen_->isVisible())
             screen_->close(); // only hidden: the close comes from Finish
         UndockFromSurface();
         ShowStartOnly();
         break;
-    default:
+    case Phase::Finishing:
         break;
     }
 }
@@ -54,16 +55,14 @@ bool TToolForm::CaptureScreen() {
     // The palette comes back at its expanded height, so it is placed once, not shown
     // collapsed and then resized.
     ShowToolBar();
-    if (screen_) {
-        screen_->surface().StartPhase(capture.picture, capture.depth);
-        // The grab keeps its shared memory for the next Lancer: handing it back costs a
-        // fresh 33 MB of page faults at 4K on every start, several times the rest of the work.
-        capture.picture = QImage();
-        screen_->ShowOnPrimaryScreen();
-        if (DocksInSurface()) {
-            DockIntoSurface();
-            return true;
-        }
+    surface_->StartPhase(capture.picture, capture.depth);
+    // The grab keeps its shared memory for the next Lancer: handing it back costs a
+    // fresh 33 MB of page faults at 4K on every start, several times the rest of the work.
+    capture.picture = QImage();
+    screen_->ShowOnPrimaryScreen();
+    if (DocksInSurface()) {
+        DockIntoSurface();
+        return true;
     }
     // The palette comes back after the surface: a window manager stacks a window above the
     // one it is transient for only when that one was already on screen as it appeared.
@@ -75,18 +74,20 @@ bool TToolForm::CaptureScreen() {
 
 void TToolForm::ShowToolBar() {
     setFixedHeight(expandedHeight());
-    PaletteState = 1;
+    PaletteState = Phase::Drawing;
     UpdateStartCaption();
 }
 
 void TToolForm::ShowStartOnly() {
     setFixedHeight(kCollapsedHeight);
-    PaletteState = 0;
+    PaletteState = Phase::Idle;
     UpdateStartCaption();
 }
 
 void TToolForm::UpdateStartCaption() {
-    const int index = PaletteState == 1 ? 1 : 0;
+    // The tables hold the idle and the drawing texts; finishing is on its way to idle.
+    const Phase shown = PaletteState == Phase::Drawing ? Phase::Drawing : Phase::Idle;
+    const auto index = static_cast<std::size_t>(shown);
     StartFertigBtn->setText(CaptionTable[index]);
     StartFertigBtn->setToolTip(ToolTipText(HintTable[index]));
     SetMenuCaption(StartFertig1, StartFertigBtn->text());

@@ -24,7 +24,7 @@ class RunTimeTexts : public testing::Test {
 protected:
     void SetUp() override {
         ResetStartTexts();
-        palette.AttachScreenForm(&screen);
+        palette.AttachSurface(surface, screen);
         palette.grabScreen = [] {
             QImage picture(8, 8, QImage::Format_RGB32);
             picture.fill(Qt::white);
@@ -44,7 +44,8 @@ protected:
     }
 
     TToolForm palette;
-    TScreenForm screen{palette.drawingState()};
+    DrawingSurface surface{palette.drawingState()};
+    TScreenForm screen{surface};
     TInfoBox infoBox{"1.2.2007.05.18 (français)", "/opt/skribando/Hilfe/", "hilfe-fr.html"};
     TEinstellungenForm settingsDialog;
     PaperPrinter printer{"Test", "", PrinterMetrics{600, 600, 0, 0}, QSize(4960, 7016)};

@@ -18,6 +18,8 @@
 
 namespace {
 
+using Phase = TToolForm::Phase;
+
 QImage Capture(int seed) {
     QImage picture(40, 30, QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)
@@ -30,7 +32,7 @@ class Palette : public testing::Test {
 protected:
     void SetUp() override {
         Settings() = GlobalSettings{};
-        palette.AttachScreenForm(&screen);
+        palette.AttachSurface(surface, screen);
         palette.grabScreen = [this] {
             return Capture(++grabs);
         };
@@ -47,7 +49,8 @@ protected:
     bool checked(const char* item) const { return palette.menuItem(item)->isChecked(); }
 
     TToolForm palette;
-    TScreenForm screen{palette.drawingState()};
+    DrawingSurface surface{palette.drawingState()};
+    TScreenForm screen{surface};
     int grabs = 0;
     int saves = 0;
 };
@@ -117,22 +120,22 @@ TEST_F(Palette, StoredCodesOutsideTheirTablesSelectNothing) {
 TEST_F(Palette, StartFreezesAFreshCaptureAndFinishReturns) {
     EXPECT_EQ(palette.height(), TToolForm::kCollapsedHeight);
     palette.StartFertigBtnClick();
-    EXPECT_EQ(palette.PaletteState, 1);
+    EXPECT_EQ(palette.PaletteState, Phase::Drawing);
     EXPECT_TRUE(screen.isVisible());
     EXPECT_EQ(palette.height(), palette.expandedHeight());
     EXPECT_EQ(palette.expandedHeight(), 24 + 336 + 24 + 1);
-    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
-    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().UndoPicture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), surface.Picture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), surface.UndoPicture()));
 
     palette.StartFertigBtnClick();
-    EXPECT_EQ(palette.PaletteState, 0);
+    EXPECT_EQ(palette.PaletteState, Phase::Idle);
     EXPECT_FALSE(screen.isVisible());
     EXPECT_EQ(palette.height(), TToolForm::kCollapsedHeight);
     EXPECT_EQ(saves, 0) << "Finish does not end the program";
 
     palette.StartFertigBtnClick(); // a second Start takes a new capture
-    EXPECT_TRUE(testsupport::samePixels(Capture(2), screen.surface().Picture()));
-    EXPECT_TRUE(testsupport::samePixels(Capture(2), screen.surface().ScreenPicture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(2), surface.Picture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(2), surface.ScreenPicture()));
 }
 
 TEST_F(Palette, AScreenThatCannotBeReadIsSaidAndThePaletteStaysIdle) {
@@ -149,17 +152,17 @@ TEST_F(Palette, AScreenThatCannotBeReadIsSaidAndThePaletteStaysIdle) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].first, MessageKind::AppError);
     EXPECT_TRUE(boxes[0].second.contains(QString::fromUtf8("écran")));
-    EXPECT_EQ(palette.PaletteState, 0);
+    EXPECT_EQ(palette.PaletteState, Phase::Idle);
     EXPECT_TRUE(palette.isVisible());
     EXPECT_FALSE(screen.isVisible());
     EXPECT_EQ(palette.height(), TToolForm::kCollapsedHeight);
-    EXPECT_TRUE(screen.surface().Picture().isNull()) << "no phase starts on an unread picture";
+    EXPECT_TRUE(surface.Picture().isNull()) << "no phase starts on an unread picture";
 }
 
 TEST_F(Palette, FinishingStateIgnoresStartAndFinish) {
-    palette.PaletteState = 2;
+    palette.PaletteState = Phase::Finishing;
     palette.StartFertigBtnClick();
-    EXPECT_EQ(palette.PaletteState, 2);
+    EXPECT_EQ(palette.PaletteState, Phase::Finishing);
     EXPECT_EQ(grabs, 0);
 }
 
@@ -202,7 +205,7 @@ TEST_F(Palette, AutoOpenStartsTheDrawingPhaseByItself) {
     EXPECT_TRUE(palette.Timer1.isActive());
     EXPECT_EQ(palette.Timer1.interval(), 250);
     QTest::qWait(400);
-    EXPECT_EQ(palette.PaletteState, 1);
+    EXPECT_EQ(palette.PaletteState, Phase::Drawing);
     EXPECT_EQ(grabs, 1);
 }
 
@@ -227,7 +230,7 @@ TEST_F(Palette, ShortcutsWorkOnThePaletteAndOnTheSurface) {
     EXPECT_EQ(palette.drawingState().PenWidth, 3);
     QTest::keyClick(&screen, Qt::Key_F9);
     EXPECT_FALSE(screen.isVisible());
-    EXPECT_EQ(palette.PaletteState, 0);
+    EXPECT_EQ(palette.PaletteState, Phase::Idle);
 }
 
 TEST_F(Palette, EscOnThePalettePressesStart) {
@@ -235,7 +238,7 @@ TEST_F(Palette, EscOnThePalettePressesStart) {
     palette.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&palette));
     QTest::keyClick(&palette, Qt::Key_Escape);
-    EXPECT_EQ(palette.PaletteState, 1);
+    EXPECT_EQ(palette.PaletteState, Phase::Drawing);
 }
 
 TEST_F(Palette, CommandsFromOutsideActOnlyWhereTheStartButtonCould) {
@@ -244,7 +247,7 @@ TEST_F(Palette, CommandsFromOutsideActOnlyWhereTheStartButtonCould) {
     CarryOutPhaseCommand(palette, PhaseCommand::Toggle);
     EXPECT_EQ(grabs, 0) << "before the start-up steps a start waits for them";
     palette.FormActivate();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return palette.PaletteState == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return palette.PaletteState == Phase::Drawing; }, 5000));
     CarryOutPhaseCommand(palette, PhaseCommand::Start);
     EXPECT_EQ(grabs, 1) << "a drawing phase already runs";
 
@@ -252,12 +255,13 @@ TEST_F(Palette, CommandsFromOutsideActOnlyWhereTheStartButtonCould) {
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.show();
     CarryOutPhaseCommand(palette, PhaseCommand::Toggle);
-    EXPECT_EQ(palette.PaletteState, 1) << "an open dialog keeps the button from being clicked";
+    EXPECT_EQ(palette.PaletteState, Phase::Drawing)
+        << "an open dialog keeps the button from being clicked";
     dialog.hide();
     CarryOutPhaseCommand(palette, PhaseCommand::Finish);
-    EXPECT_EQ(palette.PaletteState, 0);
+    EXPECT_EQ(palette.PaletteState, Phase::Idle);
     CarryOutPhaseCommand(palette, PhaseCommand::Finish);
-    EXPECT_EQ(palette.PaletteState, 0);
+    EXPECT_EQ(palette.PaletteState, Phase::Idle);
     EXPECT_EQ(grabs, 1);
 }
 
@@ -271,22 +275,22 @@ protected:
         Palette::SetUp();
         palette.ApplyStoredModes(); // pen, width 13
         palette.StartFertigBtnClick();
-        screen.surface().RefreshToolSymbol(QPoint(20, 15));
-        ASSERT_FALSE(testsupport::samePixels(Capture(1), screen.surface().Picture()))
+        surface.RefreshToolSymbol(QPoint(20, 15));
+        ASSERT_FALSE(testsupport::samePixels(Capture(1), surface.Picture()))
             << "the pen's symbol is on the picture";
     }
 };
 
 TEST_F(PaletteOverSurface, OpeningTheMenuRemovesTheToolSymbol) {
     emit palette.PopupMenu1->aboutToShow();
-    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), surface.Picture()));
 }
 
 TEST_F(PaletteOverSurface, ThePointerReachingThePaletteRemovesTheToolSymbol) {
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QCoreApplication::sendEvent(palette.button("StiftBtn"), &move);
-    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), surface.Picture()));
 }
 
 TEST_F(PaletteOverSurface, APressOnThePictureBringsThePaletteForward) {
@@ -305,13 +309,13 @@ TEST_F(PaletteOverSurface, APressOnThePictureBringsThePaletteForward) {
 
 TEST_F(PaletteOverSurface, UndoAndClearReachTheSurface) {
     for (QPoint dot : {QPoint(5, 5), QPoint(30, 20)}) {
-        screen.surface().MouseDown(MouseButton::Left, {false, true, false}, dot);
-        screen.surface().MouseUp(MouseButton::Left, {false, false, false}, dot);
+        surface.MouseDown(MouseButton::Left, {false, true, false}, dot);
+        surface.MouseUp(MouseButton::Left, {false, false, false}, dot);
     }
     palette.menuItem("Alleslschen1")->trigger();
-    EXPECT_TRUE(testsupport::samePixels(Capture(1), screen.surface().Picture()));
+    EXPECT_TRUE(testsupport::samePixels(Capture(1), surface.Picture()));
     palette.button("RueckgaengigBtn")->click();
-    EXPECT_FALSE(testsupport::samePixels(Capture(1), screen.surface().Picture()))
+    EXPECT_FALSE(testsupport::samePixels(Capture(1), surface.Picture()))
         << "undo brings back the first dot, drawn before the last press";
 }
 

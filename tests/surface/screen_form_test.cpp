@@ -28,7 +28,7 @@ protected:
         state.PenWidth = 3;
         capture = QImage(240, 160, QImage::Format_RGB32);
         capture.fill(Qt::white);
-        form.surface().StartPhase(capture);
+        surface.StartPhase(capture);
         form.setGeometry(0, 0, 240, 160);
         form.show();
         form.activateWindow();
@@ -47,15 +47,16 @@ protected:
     void release(QPoint at) { mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton); }
 
     void chooseTool(int tool) {
-        form.ParkToolSymbol();
-        form.ResetPointForToolChoice(tool);
+        surface.ParkToolSymbol();
+        surface.ResetPointForToolChoice(tool);
         state.Tool = tool;
-        form.surface().RefreshToolSymbol({0, 0});
-        form.ParkToolSymbol();
+        surface.RefreshToolSymbol({0, 0});
+        surface.ParkToolSymbol();
     }
 
     DrawingState state;
-    TScreenForm form{state};
+    DrawingSurface surface{state};
+    TScreenForm form{surface};
     QImage capture;
 };
 
@@ -82,12 +83,12 @@ TEST_F(ScreenFormTest, DraggingWithTheMouseCommitsTheShapeIntoThePicture) {
     move({100, 60}, true);
     move({200, 120}, true);
     release({200, 120});
-    form.ParkToolSymbol();
+    surface.ParkToolSymbol();
     QImage want = capture.copy();
     raster::Canvas canvas(want);
     ApplyStrokePen(canvas, state);
     canvas.Line(20, 30, 200, 120);
-    EXPECT_TRUE(samePixels(want, form.surface().Picture()));
+    EXPECT_TRUE(samePixels(want, surface.Picture()));
 }
 
 TEST_F(ScreenFormTest, ShiftHeldDuringADragSnapsTheLine) {
@@ -96,13 +97,13 @@ TEST_F(ScreenFormTest, ShiftHeldDuringADragSnapsTheLine) {
     // As the window system sends it: the state before the key, which Qt reports with Shift.
     QKeyEvent shiftDown(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
     QApplication::sendEvent(&form, &shiftDown);
-    EXPECT_EQ(form.surface().CurrentPoint, QPoint(200, 30));
+    EXPECT_EQ(surface.CurrentPoint, QPoint(200, 30));
 }
 
 TEST_F(ScreenFormTest, TypedTextIsWrittenWhereTheBoxShowedIt) {
     chooseTool(ToolText);
     state.PenWidth = 21;
-    form.RefreshToolSymbol();
+    surface.RefreshToolSymbol(form.pointerInPicture());
     move({30, 120}, false);
     press({30, 120});
     release({30, 120});
@@ -111,7 +112,7 @@ TEST_F(ScreenFormTest, TypedTextIsWrittenWhereTheBoxShowedIt) {
     EXPECT_EQ(edit->toolTip(), QString::fromUtf8("Text übernehmen mit Enter, abbrechen mit ESC"));
     EXPECT_EQ(edit->geometry().bottom() + 1, 120) << "lower-left corner at the click";
     QTest::keyClicks(edit, "Bonjour");
-    EXPECT_EQ(form.surface().textBox().text, "Bonjour");
+    EXPECT_EQ(surface.textBox().text, "Bonjour");
     EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance("Bonjour"));
 
     // Where the edit shows its first letter, in picture coordinates.
@@ -123,8 +124,8 @@ TEST_F(ScreenFormTest, TypedTextIsWrittenWhereTheBoxShowedIt) {
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_FALSE(edit->isVisible());
     EXPECT_TRUE(edit->text().isEmpty());
-    form.ParkToolSymbol();
-    QImage picture = form.surface().Picture();
+    surface.ParkToolSymbol();
+    QImage picture = surface.Picture();
     EXPECT_GT(testsupport::countColour(picture, qRgb(0, 0, 255)), 100);
     EXPECT_GT(testsupport::countColour(picture, qRgb(0, 0, 0)), 50) << "a shadow from 20 points up";
     EXPECT_NEAR(firstDarkColumn(picture), shownColumn, 1);
@@ -144,8 +145,8 @@ TEST_F(ScreenFormTest, EscInTheBoxDropsTheTextOnly) {
     EXPECT_FALSE(form.edit1()->isVisible());
     EXPECT_TRUE(form.isVisible());
     EXPECT_FALSE(closed);
-    form.ParkToolSymbol();
-    EXPECT_TRUE(samePixels(capture, form.surface().Picture()));
+    surface.ParkToolSymbol();
+    EXPECT_TRUE(samePixels(capture, surface.Picture()));
 }
 
 TEST_F(ScreenFormTest, MenuShortcutsComeBeforeTheTextBoxKeys) {
@@ -160,10 +161,10 @@ TEST_F(ScreenFormTest, MenuShortcutsComeBeforeTheTextBoxKeys) {
     form.setPopupMenu(&menu);
     form.addActions({copy, undo, line});
     QObject::connect(line, &QAction::triggered, [&] {
-        form.ParkToolSymbol();
-        form.ResetPointForToolChoice(ToolLine);
+        surface.ParkToolSymbol();
+        surface.ResetPointForToolChoice(ToolLine);
         state.Tool = ToolLine;
-        form.RefreshToolSymbol();
+        surface.RefreshToolSymbol(form.pointerInPicture());
     });
     QSignalSpy copied(copy, &QAction::triggered);
     QSignalSpy undone(undo, &QAction::triggered);
@@ -189,7 +190,7 @@ TEST_F(ScreenFormTest, MenuShortcutsComeBeforeTheTextBoxKeys) {
     QTest::keyClick(edit, Qt::Key_L, Qt::AltModifier);
     EXPECT_EQ(state.Tool, ToolLine);
     EXPECT_FALSE(edit->isVisible());
-    EXPECT_GT(testsupport::countColour(form.surface().Picture(), qRgb(0, 0, 255)), 20);
+    EXPECT_GT(testsupport::countColour(surface.Picture(), qRgb(0, 0, 255)), 20);
 }
 
 TEST_F(ScreenFormTest, ShowingTheFormHidesAndEmptiesTheBox) {
@@ -201,7 +202,7 @@ TEST_F(ScreenFormTest, ShowingTheFormHidesAndEmptiesTheBox) {
     form.show();
     EXPECT_FALSE(form.edit1()->isVisible());
     EXPECT_TRUE(form.edit1()->text().isEmpty());
-    EXPECT_FALSE(form.surface().textBox().open);
+    EXPECT_FALSE(surface.textBox().open);
 }
 
 TEST(Edit1Geometry, ShiftsLeftByTheInnerMarginAndScalesToLogicalPixels) {

@@ -34,8 +34,8 @@ MouseButton buttonOf(const QMouseEvent& event) {
 }
 } // namespace
 
-TScreenForm::TScreenForm(const DrawingState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), surface_(state) {
+TScreenForm::TScreenForm(DrawingSurface& surface, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), surface_(surface) {
     setWindowTitle("ScreenForm");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -55,6 +55,11 @@ TScreenForm::TScreenForm(const DrawingState& state, QWidget* parent)
     surface_.textBoxChanged = [this](bool wantsFocus) {
         textBoxChanged(wantsFocus);
     };
+}
+
+TScreenForm::~TScreenForm() {
+    surface_.pictureChanged = nullptr;
+    surface_.textBoxChanged = nullptr;
 }
 
 void TScreenForm::setPopupMenu(QMenu* menu) {
@@ -88,15 +93,6 @@ void TScreenForm::ApplyCursorMode(int mauszeigerMode) {
 
 QPoint TScreenForm::pointerInPicture() const {
     return devicePointOf(QPointF(mapFromGlobal(QCursor::pos())), devicePixelRatioF());
-}
-
-void TScreenForm::RefreshToolSymbol() {
-    surface_.RefreshToolSymbol(pointerInPicture());
-}
-
-void TScreenForm::SyncTextColour() {
-    if (isVisible())
-        surface_.SyncTextColour();
 }
 
 // ---- painting ----

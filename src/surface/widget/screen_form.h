@@ -1,11 +1,11 @@
 #pragma once
 // TScreenForm: the full-screen drawing window. It shows the engine's picture unscaled,
 // one picture pixel per device pixel, feeds the engine its input, repaints only what the
-// engine reports as changed, and hosts Edit1, the text tool's box.
+// engine reports as changed, and hosts Edit1, the text tool's box. The engine belongs to
+// whoever assembles the program; the window only borrows it.
 
 #include "surface/drawing_surface.h"
 
-#include <QImage>
 #include <QWidget>
 #include <functional>
 
@@ -16,9 +16,10 @@ class MenuShortcutPrecedence;
 class TScreenForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TScreenForm(const DrawingState& state, QWidget* parent = nullptr);
+    explicit TScreenForm(DrawingSurface& surface, QWidget* parent = nullptr);
+    // The engine may outlive the window: it is told no more changes.
+    ~TScreenForm() override;
 
-    DrawingSurface& surface() { return surface_; }
     QLineEdit* edit1() const { return edit1_; }
 
     // Shows the window over the whole primary screen and brings it to the front.
@@ -38,19 +39,6 @@ public:
     std::function<void()> onClosedOtherwise;
     // Run at every mouse press on the picture: the palette raises itself when hidden.
     std::function<void()> onPicturePressed;
-
-    // Repaints the whole picture (after it was replaced as a whole).
-    void RepaintPicture() { update(); }
-
-    // What the palette runs on the surface.
-    void ParkToolSymbol() { surface_.ParkToolSymbol(); }
-    void RefreshToolSymbol(); // at the mouse pointer's position
-    void SyncTextColour();
-    void ResetPointForToolChoice(int chosenTool) { surface_.ResetPointForToolChoice(chosenTool); }
-    void RueckgaengigBtnClick() { surface_.Undo(); }
-    void ClearBtnClick() { surface_.Clear(); }
-    // The picture for saving, copying and printing: without the tool symbol or rubber band.
-    QImage PictureForOutput() const { return surface_.PictureForOutput(); }
 
     // The picture pixel under the mouse pointer now.
     QPoint pointerInPicture() const;
@@ -75,7 +63,7 @@ private:
     void pictureChanged(const QRect& device);
     void textBoxChanged(bool wantsFocus);
 
-    DrawingSurface surface_;
+    DrawingSurface& surface_;
     QLineEdit* edit1_ = nullptr;
     MenuShortcutPrecedence* shortcutPrecedence_ = nullptr;
     QMenu* popupMenu_ = nullptr;
