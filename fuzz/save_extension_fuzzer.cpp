@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(outcome == SaveCommand::Outcome::Refused, "\"%s\" was not refused",
                    qPrintable(name));
         FUZZ_CHECK(shown.size() == 1 && shown[0].kind == MessageKind::Error &&
-                   shown[0].text == refusedExtensionMessage);
+                   shown[0].text == kRefusedExtensionMessage);
         FUZZ_CHECK(files.isEmpty(), "a refused name wrote %s", qPrintable(files.join(", ")));
         return 0;
     }

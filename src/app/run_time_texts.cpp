@@ -70,7 +70,7 @@ void ApplyRunTimeTexts(const RunTimeTextTargets& targets) {
     if (targets.printDialog)
         targets.printDialog();
     if (targets.save)
-        targets.save->setTexts(saveDialogRunTimeTitle, saveDialogRunTimeFilter);
+        targets.save->setTexts(kSaveDialogRunTimeTitle, kSaveDialogRunTimeFilter);
     if (targets.palette)
         targets.palette->UpdateStartCaption();
 }

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
+constexpr QSize kDefaultSize(75, 25);
 
 std::function<void(int)>& helpHandler() {
     static std::function<void(int)> handler;
@@ -36,9 +37,9 @@ double FitCaptionPoints(double points, int available,
 
 TBitBtn2::TBitBtn2(QWidget* parent) : QPushButton(parent) {
     setAutoDefault(false); // Default stays what was set, whatever has the focus
-    resize(75, 25);
-    m_pictureSize = size();
-    m_glyph.OnChange = [this] {
+    resize(kDefaultSize);
+    pictureSize_ = size();
+    glyph_.OnChange = [this] {
         update();
     };
     connect(this, &QAbstractButton::clicked, this, &TBitBtn2::handleClick);
@@ -47,7 +48,7 @@ TBitBtn2::TBitBtn2(QWidget* parent) : QPushButton(parent) {
 }
 
 TBitBtn2::~TBitBtn2() {
-    m_glyph.OnChange = nullptr;
+    glyph_.OnChange = nullptr;
     // The widget's own destruction moves the focus away; that must not reach this button's
     // handler once the button part of the object is gone.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
@@ -55,13 +56,13 @@ TBitBtn2::~TBitBtn2() {
 
 TBitBtnKind TBitBtn2::Kind() {
     followSize();
-    if (m_kind != bkCustom) {
-        const KindSetup setup = KindSetupOf(m_kind);
-        if (isDefault() != setup.isDefault || m_cancel != setup.cancel ||
-            m_modalResult != setup.modalResult || m_glyphModified)
-            m_kind = bkCustom;
+    if (kind_ != bkCustom) {
+        const KindSetup setup = KindSetupOf(kind_);
+        if (isDefault() != setup.isDefault || cancel_ != setup.cancel ||
+            modalResult_ != setup.modalResult || glyphModified_)
+            kind_ = bkCustom;
     }
-    return m_kind;
+    return kind_;
 }
 
 void TBitBtn2::setKind(TBitBtnKind kind) {
@@ -74,81 +75,81 @@ void TBitBtn2::setKind(TBitBtnKind kind) {
         setModalResult(setup.modalResult);
         setGlyph(KindPicture(kind));
         setNumGlyphs(2);
-        m_glyphModified = false;
+        glyphModified_ = false;
     }
-    m_kind = kind;
+    kind_ = kind;
     update();
 }
 
 void TBitBtn2::setGlyph(const QImage& glyph) {
-    m_glyph.setGlyph(glyph);
+    glyph_.setGlyph(glyph);
     glyphReplaced();
 }
 
 void TBitBtn2::glyphReplaced() {
-    m_glyphModified = true;
-    m_pictureSize = size();
+    glyphModified_ = true;
+    pictureSize_ = size();
     update();
 }
 
 void TBitBtn2::setNumGlyphs(int count) {
-    m_glyph.setNumGlyphs(count);
+    glyph_.setNumGlyphs(count);
 }
 
 void TBitBtn2::setMargin(int margin) {
-    if (margin < -1 || margin == m_margin)
+    if (margin < -1 || margin == margin_)
         return;
-    m_margin = margin;
+    margin_ = margin;
     update();
 }
 
 void TBitBtn2::setStyle3D(int style) {
-    if (style == m_style3D)
+    if (style == style3D_)
         return;
-    m_style3D = style;
+    style3D_ = style;
     update();
 }
 
 void TBitBtn2::setShadow(int offset) {
-    if (offset == m_shadow)
+    if (offset == shadow_)
         return;
-    m_shadow = offset;
+    shadow_ = offset;
     update();
 }
 
 void TBitBtn2::setTransparent(bool on) {
-    if (on == m_transparent)
+    if (on == transparent_)
         return;
-    m_transparent = on;
-    m_glyph.Invalidate();
+    transparent_ = on;
+    glyph_.Invalidate();
     glyphReplaced();
 }
 
 void TBitBtn2::setChecked(bool checked) {
-    m_glyph.setChecked(checked);
+    glyph_.setChecked(checked);
 }
 
 void TBitBtn2::setSelColor(const QColor& colour) {
-    m_glyph.setSelColor(colour);
+    glyph_.setSelColor(colour);
 }
 
 void TBitBtn2::setColor(const QColor& colour) {
-    m_color = colour;
+    color_ = colour;
     update();
 }
 
 void TBitBtn2::setCancel(bool cancel) {
-    if (cancel == m_cancel)
+    if (cancel == cancel_)
         return;
-    m_cancel = cancel;
-    delete m_escape;
-    m_escape = nullptr;
+    cancel_ = cancel;
+    delete escape_;
+    escape_ = nullptr;
     if (cancel) {
         // Esc anywhere in the window presses the button; a hidden or disabled button's
         // shortcut is inactive.
-        m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-        m_escape->setContext(Qt::WindowShortcut);
-        connect(m_escape, &QShortcut::activated, this, [this] {
+        escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+        escape_->setContext(Qt::WindowShortcut);
+        connect(escape_, &QShortcut::activated, this, [this] {
             if (isEnabled() && isVisible())
                 click();
         });
@@ -160,20 +161,20 @@ void TBitBtn2::setHelpHandler(std::function<void(int)> handler) {
 }
 
 void TBitBtn2::handleClick() {
-    if (m_kind == bkHelp) {
+    if (kind_ == bkHelp) {
         if (int context = helpContextFrom(this); context != 0) {
             if (helpHandler())
                 helpHandler()(context);
             return;
         }
     }
-    if (m_kind == bkClose && window() != this) {
+    if (kind_ == bkClose && window() != this) {
         window()->close();
         return;
     }
-    if (m_modalResult != 0)
+    if (modalResult_ != 0)
         if (auto* dialog = qobject_cast<QDialog*>(window()))
-            dialog->done(m_modalResult);
+            dialog->done(modalResult_);
     emit Click();
 }
 
@@ -181,8 +182,8 @@ void TBitBtn2::focusMoved(QWidget* now) {
     if (!now || now->window() != window())
         return;
     const bool active = qobject_cast<QPushButton*>(now) ? now == this : isDefault();
-    if (active != m_active) {
-        m_active = active;
+    if (active != active_) {
+        active_ = active;
         update();
     }
 }
@@ -205,8 +206,8 @@ void TBitBtn2::keyPressEvent(QKeyEvent* event) {
 void TBitBtn2::followSize() {
     // The picture is assigned anew for a new size, so its images are built again. A hidden
     // widget gets its resize event only when shown, so the size is also checked on use.
-    if (size() != m_pictureSize) {
-        m_glyph.Invalidate();
+    if (size() != pictureSize_) {
+        glyph_.Invalidate();
         glyphReplaced();
     }
 }
@@ -219,8 +220,8 @@ void TBitBtn2::resizeEvent(QResizeEvent* event) {
 void TBitBtn2::showEvent(QShowEvent* event) {
     // Built before the first paint, so showing the window only draws.
     const TButtonState state = isEnabled() ? TButtonState::bsUp : TButtonState::bsDisabled;
-    m_glyph.Prepare(pictureRect(state).size(), state, m_transparent,
-                    palette().color(QPalette::Button));
+    glyph_.Prepare(pictureRect(state).size(), state, transparent_,
+                   palette().color(QPalette::Button));
     QPushButton::showEvent(event);
 }
 
@@ -231,17 +232,17 @@ TButtonState TBitBtn2::paintState() const {
 }
 
 QRect TBitBtn2::pictureRect(TButtonState state) const {
-    QRect box(m_margin + 2, 2, width() - 4, height() - 4);
+    QRect box(margin_ + 2, 2, width() - 4, height() - 4);
     if (state == TButtonState::bsDown)
         box.translate(1, 1);
-    if (m_style3D == 1)
+    if (style3D_ == 1)
         box.adjust(-1, -1, 0, 0);
     return box;
 }
 
 void TBitBtn2::drawFace(QPainter& painter, TButtonState state) const {
     const int w = width(), h = height();
-    const QColor face = m_color.isValid() ? m_color : palette().color(QPalette::Button);
+    const QColor face = color_.isValid() ? color_ : palette().color(QPalette::Button);
     if (state == TButtonState::bsDown) {
         painter.setPen(palette().color(QPalette::Dark));
         painter.setBrush(face);
@@ -257,7 +258,7 @@ void TBitBtn2::drawFace(QPainter& painter, TButtonState state) const {
         painter.drawLine(w - 1, 0, w - 1, h - 1);
     }
     // Drawn last so that the frame stays visible over the raised edge.
-    if (m_active || hasFocus()) {
+    if (active_ || hasFocus()) {
         painter.setPen(palette().color(QPalette::WindowText));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(0, 0, w - 1, h - 1);
@@ -285,9 +286,9 @@ void TBitBtn2::drawCaption(QPainter& painter, const QRect& box, TButtonState sta
     } else {
         // A shadow of 0 would lie exactly under the caption; drawing it would only darken
         // the caption's smoothed edges.
-        if (m_shadow != 0) {
+        if (shadow_ != 0) {
             painter.setPen(Qt::black);
-            painter.drawText(box.translated(m_shadow, m_shadow), kCaptionFlags, caption);
+            painter.drawText(box.translated(shadow_, shadow_), kCaptionFlags, caption);
         }
         painter.setPen(palette().color(QPalette::ButtonText));
     }
@@ -299,13 +300,13 @@ void TBitBtn2::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const TButtonState state = paintState();
     drawFace(painter, state);
-    m_glyph.Draw(painter, pictureRect(state), state, m_transparent,
-                 palette().color(QPalette::Button));
+    glyph_.Draw(painter, pictureRect(state), state, transparent_,
+                palette().color(QPalette::Button));
     QRect captionBox(2, 2, width() - 4, height() - 4);
     if (state == TButtonState::bsDown)
         captionBox.translate(1, 1);
     drawCaption(painter, captionBox, state);
-    if (m_active) {
+    if (active_) {
         QPen dots(palette().color(QPalette::WindowText), 0);
         dots.setDashPattern({1, 1});
         painter.setPen(dots);

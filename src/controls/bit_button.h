@@ -36,42 +36,42 @@ public:
     TBitBtnKind Kind();
     void setKind(TBitBtnKind kind);
 
-    QImage Glyph() const { return m_glyph.Glyph(); }
+    QImage Glyph() const { return glyph_.Glyph(); }
     void setGlyph(const QImage& glyph);
-    int NumGlyphs() const { return m_glyph.NumGlyphs(); }
+    int NumGlyphs() const { return glyph_.NumGlyphs(); }
     void setNumGlyphs(int count);
-    int Margin() const { return m_margin; }
+    int Margin() const { return margin_; }
     void setMargin(int margin); // below -1 is ignored
     // A property of the control that the drawing does not look at.
-    TButtonStyle Style() const { return m_style; }
-    void setStyle(TButtonStyle style) { m_style = style; }
+    TButtonStyle Style() const { return style_; }
+    void setStyle(TButtonStyle style) { style_ = style; }
     using QWidget::setStyle;
     // 1: the picture reaches one pixel further on every side; else it keeps two pixels off.
-    int Style3D() const { return m_style3D; }
+    int Style3D() const { return style3D_; }
     void setStyle3D(int style);
     // Offset of the caption's black shadow, right and down; 0 shows none.
-    int Shadow() const { return m_shadow; }
+    int Shadow() const { return shadow_; }
     void setShadow(int offset);
     // The picture's transparent colour shows as the button-face colour.
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return transparent_; }
     void setTransparent(bool on);
     // The picture blended 25 % with SelColor.
-    bool Checked() const { return m_glyph.Checked(); }
+    bool Checked() const { return glyph_.Checked(); }
     void setChecked(bool checked);
-    QColor SelColor() const { return m_glyph.SelColor(); }
+    QColor SelColor() const { return glyph_.SelColor(); }
     void setSelColor(const QColor& colour);
     // The face; invalid means the palette's button colour.
-    QColor Color() const { return m_color; }
+    QColor Color() const { return color_; }
     void setColor(const QColor& colour);
 
-    bool Cancel() const { return m_cancel; }
+    bool Cancel() const { return cancel_; }
     void setCancel(bool cancel);
-    int ModalResult() const { return m_modalResult; }
-    void setModalResult(int result) { m_modalResult = result; }
+    int ModalResult() const { return modalResult_; }
+    void setModalResult(int result) { modalResult_ = result; }
 
     // True while this is the button Enter would press.
-    bool IsActive() const { return m_active; }
-    const TButtonGlyph& GlyphHolder() const { return m_glyph; }
+    bool IsActive() const { return active_; }
+    const TButtonGlyph& GlyphHolder() const { return glyph_; }
 
     // bkHelp buttons hand the first "HelpContext" property (not 0) found on themselves or
     // their parents to this handler instead of clicking.
@@ -96,18 +96,18 @@ private:
     void drawFace(QPainter& painter, TButtonState state) const;
     void drawCaption(QPainter& painter, const QRect& box, TButtonState state) const;
 
-    TButtonGlyph m_glyph;
-    TBitBtnKind m_kind = bkCustom;
-    bool m_glyphModified = false;
-    bool m_active = false;
-    int m_margin = 0;
-    TButtonStyle m_style = bsAutoDetect;
-    int m_style3D = 2;
-    int m_shadow = 1;
-    bool m_transparent = false;
-    QColor m_color;
-    bool m_cancel = false;
-    int m_modalResult = 0;
-    QShortcut* m_escape = nullptr;
-    QSize m_pictureSize; // the size the picture was last assigned for
+    TButtonGlyph glyph_;
+    TBitBtnKind kind_ = bkCustom;
+    bool glyphModified_ = false;
+    bool active_ = false;
+    int margin_ = 0;
+    TButtonStyle style_ = bsAutoDetect;
+    int style3D_ = 2;
+    int shadow_ = 1;
+    bool transparent_ = false;
+    QColor color_;
+    bool cancel_ = false;
+    int modalResult_ = 0;
+    QShortcut* escape_ = nullptr;
+    QSize pictureSize_; // the size the picture was last assigned for
 };

@@ -1,5 +1,7 @@
 #include "controls/button_kind.h"
 
+#include "controls/modal.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
@@ -7,7 +9,8 @@
 
 namespace {
 
-constexpr int kFrame = 18;
+constexpr int kFrame = 18;          // width and height of a frame
+constexpr int kAllFrameHeight = 19; // bkAll's picture is a row taller
 
 // The sixteen colours of the classic palette; every kind picture uses only these.
 const QList<QRgb>& sixteenColours() {
@@ -113,7 +116,7 @@ void engrave(QImage& picture, int frameHeight) {
 }
 
 QImage drawKind(TBitBtnKind kind) {
-    const int height = kind == bkAll ? 19 : kFrame;
+    const int height = kind == bkAll ? kAllFrameHeight : kFrame;
     QImage picture(2 * kFrame, height, QImage::Format_RGB32);
     picture.fill(kOlive);
     {
@@ -131,21 +134,21 @@ QImage drawKind(TBitBtnKind kind) {
 KindSetup KindSetupOf(TBitBtnKind kind) {
     switch (kind) {
     case bkOK:
-        return {true, false, 1};
+        return {true, false, kModalOk};
     case bkCancel:
-        return {false, true, 2};
+        return {false, true, kModalCancel};
     case bkYes:
-        return {true, false, 6};
+        return {true, false, kModalYes};
     case bkNo:
-        return {false, true, 7};
+        return {false, true, kModalNo};
     case bkAbort:
-        return {false, false, 3};
+        return {false, false, kModalAbort};
     case bkRetry:
-        return {false, false, 4};
+        return {false, false, kModalRetry};
     case bkIgnore:
-        return {false, false, 5};
+        return {false, false, kModalIgnore};
     case bkAll:
-        return {false, false, 8};
+        return {false, false, kModalAll};
     case bkHelp:
     case bkClose:
     case bkCustom:

@@ -3,11 +3,16 @@
 #include <QPaintDevice>
 #include <QStringList>
 
+namespace {
+constexpr double kPointsPerInch = 72.0;
+constexpr int kUsualDpi = 96; // for a device that does not say
+} // namespace
+
 double FontPoints(const QFont& font, const QPaintDevice& device) {
     if (font.pointSizeF() > 0)
         return font.pointSizeF();
-    const int dpi = device.logicalDpiY() > 0 ? device.logicalDpiY() : 96;
-    return font.pixelSize() * 72.0 / dpi;
+    const int dpi = device.logicalDpiY() > 0 ? device.logicalDpiY() : kUsualDpi;
+    return font.pixelSize() * kPointsPerInch / dpi;
 }
 
 QFont FontAtPoints(const QFont& font, double points) {

@@ -4,32 +4,38 @@
 #include <algorithm>
 
 namespace {
+
+constexpr int kMaxFrames = 4;
+constexpr QRgb kColourBits = 0xFFFFFF; // a pixel without its alpha byte
+constexpr float kCheckedBlend = 0.25f;
+
 std::unique_ptr<TGlyphCache>& cacheHolder() {
     static std::unique_ptr<TGlyphCache> cache;
     return cache;
 }
+
 } // namespace
 
 int TGlyphList::Add(const QPixmap& image) {
-    auto freeSlot = std::find(m_used.begin(), m_used.end(), false);
-    int slot = int(freeSlot - m_used.begin());
-    if (freeSlot == m_used.end()) {
-        m_images.push_back(image);
-        m_used.push_back(true);
+    auto freeSlot = std::find(used_.begin(), used_.end(), false);
+    int slot = int(freeSlot - used_.begin());
+    if (freeSlot == used_.end()) {
+        images_.push_back(image);
+        used_.push_back(true);
     } else {
-        m_images[slot] = image;
+        images_[slot] = image;
         *freeSlot = true;
     }
-    ++m_count;
+    ++count_;
     return slot;
 }
 
 void TGlyphList::Delete(int slot) {
-    if (slot < 0 || slot >= int(m_used.size()) || !m_used[slot])
+    if (slot < 0 || slot >= int(used_.size()) || !used_[slot])
         return;
-    m_used[slot] = false;
-    m_images[slot] = QPixmap();
-    --m_count;
+    used_[slot] = false;
+    images_[slot] = QPixmap();
+    --count_;
 }
 
 TGlyphCache& TGlyphCache::Instance() {
@@ -43,22 +49,22 @@ TGlyphCache* TGlyphCache::Existing() {
 }
 
 void TGlyphCache::ReleaseIfEmpty() {
-    if (cacheHolder() && cacheHolder()->m_lists.empty())
+    if (cacheHolder() && cacheHolder()->lists_.empty())
         cacheHolder().reset();
 }
 
 TGlyphList* TGlyphCache::GetList(QSize size) {
-    for (auto it = m_lists.rbegin(); it != m_lists.rend(); ++it)
+    for (auto it = lists_.rbegin(); it != lists_.rend(); ++it)
         if ((*it)->Size() == size)
             return it->get();
-    m_lists.push_back(std::make_unique<TGlyphList>(size));
-    return m_lists.back().get();
+    lists_.push_back(std::make_unique<TGlyphList>(size));
+    return lists_.back().get();
 }
 
 void TGlyphCache::ReturnList(TGlyphList* list) {
     if (!list || list->Count() > 0)
         return;
-    std::erase_if(m_lists, [list](const auto& held) { return held.get() == list; });
+    std::erase_if(lists_, [list](const auto& held) { return held.get() == list; });
 }
 
 TButtonGlyph::~TButtonGlyph() {
@@ -68,47 +74,47 @@ TButtonGlyph::~TButtonGlyph() {
 
 void TButtonGlyph::setGlyph(const QImage& glyph) {
     Invalidate();
-    m_glyph = glyph;
+    glyph_ = glyph;
     if (glyph.height() > 0)
-        m_transparentColor = QColor::fromRgb(glyph.pixel(0, glyph.height() - 1));
+        transparentColor_ = QColor::fromRgb(glyph.pixel(0, glyph.height() - 1));
     changed();
 }
 
 void TButtonGlyph::setNumGlyphs(int count) {
     if (count <= 0)
         return;
-    count = std::min(count, 4);
-    if (count == m_numGlyphs)
+    count = std::min(count, kMaxFrames);
+    if (count == numGlyphs_)
         return;
     Invalidate();
-    m_numGlyphs = count;
+    numGlyphs_ = count;
     changed();
 }
 
 void TButtonGlyph::setChecked(bool checked) {
-    if (checked == m_checked)
+    if (checked == checked_)
         return;
-    m_checked = checked;
+    checked_ = checked;
     changed();
 }
 
 void TButtonGlyph::setSelColor(const QColor& colour) {
-    if (colour == m_selColor)
+    if (colour == selColor_)
         return;
-    m_selColor = colour;
+    selColor_ = colour;
     changed();
 }
 
 void TButtonGlyph::Invalidate() {
-    if (!m_list)
+    if (!list_)
         return;
-    for (int& slot : m_slots) {
-        m_list->Delete(slot);
+    for (int& slot : slots_) {
+        list_->Delete(slot);
         slot = -1;
     }
     if (TGlyphCache* cache = TGlyphCache::Existing())
-        cache->ReturnList(m_list);
-    m_list = nullptr;
+        cache->ReturnList(list_);
+    list_ = nullptr;
 }
 
 void TButtonGlyph::changed() {
@@ -118,53 +124,52 @@ void TButtonGlyph::changed() {
 
 int TButtonGlyph::slotFor(QSize size, TButtonState state, bool transparent, const QColor& face) {
     // The pressed state has a frame of its own only from three frames on.
-    const bool pressedFrame = state == TButtonState::bsDown && m_numGlyphs >= 3;
-    int& slot = m_slots[pressedFrame ? 1 : 0];
-    if (m_list && m_list->Size() != size)
+    const bool pressedFrame = state == TButtonState::bsDown && numGlyphs_ >= 3;
+    int& slot = slots_[pressedFrame ? 1 : 0];
+    if (list_ && list_->Size() != size)
         Invalidate(); // a target of another size than the built images: build anew
     if (slot >= 0)
         return slot;
 
-    const int frameWidth = m_glyph.width() / m_numGlyphs;
-    QImage frame =
-        m_glyph.copy((pressedFrame ? 2 : 0) * frameWidth, 0, frameWidth, m_glyph.height())
-            .convertToFormat(QImage::Format_RGB32);
+    const int frameWidth = glyph_.width() / numGlyphs_;
+    QImage frame = glyph_.copy((pressedFrame ? 2 : 0) * frameWidth, 0, frameWidth, glyph_.height())
+                       .convertToFormat(QImage::Format_RGB32);
     if (transparent) {
-        const QRgb key = m_transparentColor.rgb() & 0xFFFFFF, fill = face.rgb();
+        const QRgb key = transparentColor_.rgb() & kColourBits, fill = face.rgb();
         for (int y = 0; y < frame.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(frame.scanLine(y));
             for (int x = 0; x < frame.width(); ++x)
-                if ((row[x] & 0xFFFFFF) == key)
+                if ((row[x] & kColourBits) == key)
                     row[x] = fill;
         }
     }
     // Stretched pixel for pixel, without smoothing, as the small 16-colour pictures want.
     QPixmap image =
         QPixmap::fromImage(frame.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-    if (!m_list)
-        m_list = TGlyphCache::Instance().GetList(size);
-    slot = m_list->Add(image);
-    ++m_buildCount;
+    if (!list_)
+        list_ = TGlyphCache::Instance().GetList(size);
+    slot = list_->Add(image);
+    ++buildCount_;
     return slot;
 }
 
 void TButtonGlyph::Prepare(QSize size, TButtonState state, bool transparent, const QColor& face) {
-    if (m_glyph.isNull() || state == TButtonState::bsDisabled || size.isEmpty() ||
-        m_glyph.width() < m_numGlyphs)
+    if (glyph_.isNull() || state == TButtonState::bsDisabled || size.isEmpty() ||
+        glyph_.width() < numGlyphs_)
         return;
     slotFor(size, state, transparent, face);
 }
 
 void TButtonGlyph::Draw(QPainter& painter, const QRect& target, TButtonState state,
                         bool transparent, const QColor& face) {
-    if (m_glyph.isNull() || state == TButtonState::bsDisabled || target.isEmpty() ||
-        m_glyph.width() < m_numGlyphs)
+    if (glyph_.isNull() || state == TButtonState::bsDisabled || target.isEmpty() ||
+        glyph_.width() < numGlyphs_)
         return;
     const int slot = slotFor(target.size(), state, transparent, face);
-    painter.drawPixmap(target.topLeft(), m_list->Image(slot));
-    if (m_checked) {
-        QColor blend = m_selColor;
-        blend.setAlphaF(0.25f);
+    painter.drawPixmap(target.topLeft(), list_->Image(slot));
+    if (checked_) {
+        QColor blend = selColor_;
+        blend.setAlphaF(kCheckedBlend);
         painter.fillRect(target, blend);
     }
 }

@@ -20,19 +20,19 @@ enum class TButtonState { bsUp, bsDisabled, bsDown };
 
 class TGlyphList {
 public:
-    explicit TGlyphList(QSize size) : m_size(size) {}
-    QSize Size() const { return m_size; }
+    explicit TGlyphList(QSize size) : size_(size) {}
+    QSize Size() const { return size_; }
     // Takes the lowest free slot, or a new one when none is free.
     int Add(const QPixmap& image);
     void Delete(int slot);
-    const QPixmap& Image(int slot) const { return m_images[slot]; }
-    int Count() const { return m_count; }
+    const QPixmap& Image(int slot) const { return images_[slot]; }
+    int Count() const { return count_; }
 
 private:
-    QSize m_size;
-    std::vector<QPixmap> m_images;
-    std::vector<bool> m_used;
-    int m_count = 0;
+    QSize size_;
+    std::vector<QPixmap> images_;
+    std::vector<bool> used_;
+    int count_ = 0;
 };
 
 class TGlyphCache {
@@ -48,10 +48,10 @@ public:
     TGlyphList* GetList(QSize size);
     // A holder is done with `list`; it is freed when none of its slots is used.
     void ReturnList(TGlyphList* list);
-    int ListCount() const { return int(m_lists.size()); }
+    int ListCount() const { return int(lists_.size()); }
 
 private:
-    std::vector<std::unique_ptr<TGlyphList>> m_lists;
+    std::vector<std::unique_ptr<TGlyphList>> lists_;
 };
 
 class TButtonGlyph {
@@ -63,14 +63,14 @@ public:
 
     // NumGlyphs frames of equal width side by side. A picture with rows takes its
     // bottom-left pixel as its transparent colour.
-    const QImage& Glyph() const { return m_glyph; }
+    const QImage& Glyph() const { return glyph_; }
     void setGlyph(const QImage& glyph);
-    int NumGlyphs() const { return m_numGlyphs; }
+    int NumGlyphs() const { return numGlyphs_; }
     void setNumGlyphs(int count); // above 4 counts as 4, 0 or less changes nothing
-    QColor TransparentColor() const { return m_transparentColor; }
-    bool Checked() const { return m_checked; }
+    QColor TransparentColor() const { return transparentColor_; }
+    bool Checked() const { return checked_; }
     void setChecked(bool checked);
-    QColor SelColor() const { return m_selColor; }
+    QColor SelColor() const { return selColor_; }
     void setSelColor(const QColor& colour);
 
     // Drops the built images; the next draw builds them anew.
@@ -83,8 +83,8 @@ public:
               const QColor& face);
 
     // Images built since creation; lets tests see that painting reuses them.
-    int BuildCount() const { return m_buildCount; }
-    QSize BuiltSize() const { return m_list ? m_list->Size() : QSize(); }
+    int BuildCount() const { return buildCount_; }
+    QSize BuiltSize() const { return list_ ? list_->Size() : QSize(); }
 
     // Called after any change that alters the look.
     std::function<void()> OnChange;
@@ -93,12 +93,12 @@ private:
     int slotFor(QSize size, TButtonState state, bool transparent, const QColor& face);
     void changed();
 
-    QImage m_glyph;
-    int m_numGlyphs = 1;
-    QColor m_transparentColor = QColor(0x80, 0x80, 0x00); // olive
-    bool m_checked = false;
-    QColor m_selColor = Qt::white;
-    TGlyphList* m_list = nullptr;
-    int m_slots[2] = {-1, -1}; // up, pressed
-    int m_buildCount = 0;
+    QImage glyph_;
+    int numGlyphs_ = 1;
+    QColor transparentColor_ = QColor(0x80, 0x80, 0x00); // olive
+    bool checked_ = false;
+    QColor selColor_ = Qt::white;
+    TGlyphList* list_ = nullptr;
+    int slots_[2] = {-1, -1}; // up, pressed
+    int buildCount_ = 0;
 };

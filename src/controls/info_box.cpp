@@ -4,6 +4,7 @@
 #include "controls/document_opener.h"
 #include "controls/font_points.h"
 #include "controls/info_texts.h"
+#include "controls/modal.h"
 #include "controls/program_icon.h"
 
 #include <QApplication>
@@ -68,8 +69,8 @@ QPlainTextEdit* memo(QWidget* parent, const QRect& place) {
 
 TInfoBox::TInfoBox(const QString& versionText, const QString& helpFolder,
                    const QString& helpFileName, QWidget* parent)
-    : QDialog(parent), m_versionText(versionText), m_helpFolder(helpFolder),
-      m_helpFileName(helpFileName) {
+    : QDialog(parent), versionText_(versionText), helpFolder_(helpFolder),
+      helpFileName_(helpFileName) {
     setWindowTitle(QStringLiteral("Info"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
@@ -85,7 +86,7 @@ void TInfoBox::createControls() {
     HilfeBtn = button(this, 483, QStringLiteral("Hilfe"));
     OkBtn = button(this, 515, QString::fromUtf8("Schließen"));
     OkBtn->setCancel(true);
-    OkBtn->setModalResult(1);
+    OkBtn->setModalResult(kModalOk);
     connect(EinstellBtn, &TBitBtn2::Click, this, &TInfoBox::EinstellBtnClick);
     connect(HilfeBtn, &TBitBtn2::Click, this, &TInfoBox::HilfeBtnClick);
 
@@ -180,7 +181,7 @@ void TInfoBox::FormCreate() {
         QApplication::windowIcon().isNull() ? ProgramIcon() : QApplication::windowIcon();
     Image1->setPixmap(icon.pixmap(QSize(40, 40)));
     setLabelText(TitelLabel, QApplication::applicationDisplayName());
-    setLabelText(VersionLabel, QStringLiteral("Version ") + m_versionText);
+    setLabelText(VersionLabel, QStringLiteral("Version ") + versionText_);
 }
 
 void TInfoBox::ApplyRunTimeTexts() {
@@ -195,7 +196,7 @@ void TInfoBox::ApplyRunTimeTexts() {
 }
 
 QString TInfoBox::HelpAddress() const {
-    return QStringLiteral("file://") + m_helpFolder + m_helpFileName;
+    return QStringLiteral("file://") + helpFolder_ + helpFileName_;
 }
 
 void TInfoBox::HilfeBtnClick() {
@@ -216,10 +217,10 @@ void TInfoBox::EinstellBtnClick() {
 
 void TInfoBox::showEvent(QShowEvent* event) {
     // Centred on the screen when first shown; later where the user left it.
-    if (!m_placed)
+    if (!placed_)
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             move(screen->availableGeometry().center() - rect().center());
-            m_placed = true;
+            placed_ = true;
         }
     EinstellBtn->setFocus();
     QDialog::showEvent(event);

@@ -61,8 +61,8 @@ private:
     void FormCreate();
     void createControls();
 
-    QString m_versionText;
-    QString m_helpFolder;
-    QString m_helpFileName;
-    bool m_placed = false;
+    QString versionText_;
+    QString helpFolder_;
+    QString helpFileName_;
+    bool placed_ = false;
 };

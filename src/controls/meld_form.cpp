@@ -40,10 +40,10 @@ void TMeldForm::ShowText(const QString& text) {
 
 void TMeldForm::showEvent(QShowEvent* event) {
     // Centred when first shown; later the window stays where the user put it.
-    if (!m_placed)
+    if (!placed_)
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             move(screen->availableGeometry().center() - rect().center());
-            m_placed = true;
+            placed_ = true;
         }
     QWidget::showEvent(event);
 }

@@ -25,5 +25,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    bool m_placed = false;
+    bool placed_ = false;
 };

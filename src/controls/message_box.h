@@ -12,7 +12,7 @@ enum class MessageKind {
     AppError,    // the general error box: caption "Skribando", error icon
 };
 
-// The caption the window library gives a box of this kind.
+// The caption of a box of this kind.
 QString messageCaption(MessageKind kind);
 
 // Shows a modal box with one "OK" button, centred on the screen above the topmost window of

@@ -6,6 +6,17 @@
 
 class QDialog;
 
+// The results a button ends a dialog with (its ModalResult); 0 is no result: the click leaves
+// the dialog open. kModalOk is also QDialog::Accepted, so accept() reads as OK.
+constexpr int kModalOk = 1;
+constexpr int kModalCancel = 2;
+constexpr int kModalAbort = 3;
+constexpr int kModalRetry = 4;
+constexpr int kModalIgnore = 5;
+constexpr int kModalYes = 6;
+constexpr int kModalNo = 7;
+constexpr int kModalAll = 8;
+
 // Runs the dialog modally above the topmost window of ours and returns its result
 // (QDialog::Accepted, Rejected or a modal result set by a button); the focus then goes back
 // to the window that had it.

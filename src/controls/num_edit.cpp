@@ -7,6 +7,10 @@
 
 namespace {
 
+constexpr int kDefaultWidth = 81;
+constexpr ushort kFirstPrintable = 0x20;
+constexpr ushort kDelete = 0x7f;
+
 bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
@@ -88,12 +92,12 @@ QString WriteNumberText(double x, int decimals, const QLocale& locale) {
 bool IsNumberKey(QChar c) {
     const ushort code = c.unicode();
     // Editing keys carry control characters as their text (X11 gives Delete "\x7f").
-    return code < 32 || code == 0x7f || isDigit(c) || c == QLatin1Char(',') ||
+    return code < kFirstPrintable || code == kDelete || isDigit(c) || c == QLatin1Char(',') ||
            c == QLatin1Char('-') || c == QLatin1Char('.');
 }
 
 TNumEditQ::TNumEditQ(QWidget* parent) : TEdit2(parent) {
-    resize(81, height());
+    resize(kDefaultWidth, height());
     setValue(0);
 }
 
@@ -102,7 +106,7 @@ double TNumEditQ::Value() const {
 }
 
 void TNumEditQ::setValue(double x) {
-    const QString written = WriteNumberText(x, m_nkst, QLocale());
+    const QString written = WriteNumberText(x, nkst_, QLocale());
     if (written != text())
         setText(written);
 }

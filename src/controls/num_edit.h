@@ -33,8 +33,8 @@ public:
     explicit TNumEditQ(QWidget* parent = nullptr);
 
     // Decimal places shown by the next write of Value; setting it leaves the text alone.
-    quint8 Nkst() const { return m_nkst; }
-    void setNkst(quint8 places) { m_nkst = places; }
+    quint8 Nkst() const { return nkst_; }
+    void setNkst(quint8 places) { nkst_ = places; }
 
     // Reading parses the text; writing replaces it (textChanged fires only when the text
     // really changes). Decimals come from Nkst, the separator from the default QLocale.
@@ -47,5 +47,5 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    quint8 m_nkst = 1;
+    quint8 nkst_ = 1;
 };

@@ -11,6 +11,7 @@ namespace {
 
 constexpr double kSmallestShrunkPoints = 7;
 constexpr int kUnlimited = 1 << 20;
+constexpr QSize kDefaultSize(120, 30);
 
 bool fits(QSize needed, QSize box) {
     return needed.width() <= box.width() && needed.height() <= box.height();
@@ -56,81 +57,81 @@ LabelFit FitLabelText(const QString& text, double points, QSize box, const Measu
 }
 
 TShadowLabel::TShadowLabel(QWidget* parent) : QWidget(parent) {
-    resize(120, 30);
+    resize(kDefaultSize);
 }
 
 void TShadowLabel::setCaption(const QString& caption) {
-    if (caption == m_caption)
+    if (caption == caption_)
         return;
-    m_caption = caption;
+    caption_ = caption;
     adjustSize();
     update();
 }
 
 void TShadowLabel::setShadow(int offset) {
-    if (offset == m_shadow)
+    if (offset == shadow_)
         return;
-    m_shadow = offset;
+    shadow_ = offset;
     repaint();
 }
 
 void TShadowLabel::setShadowColor(const QColor& colour) {
-    if (colour == m_shadowColor)
+    if (colour == shadowColor_)
         return;
-    m_shadowColor = colour;
+    shadowColor_ = colour;
     repaint();
 }
 
 void TShadowLabel::setAlignment(Qt::Alignment alignment) {
-    m_alignment = alignment & Qt::AlignHorizontal_Mask;
+    alignment_ = alignment & Qt::AlignHorizontal_Mask;
     update();
 }
 
 void TShadowLabel::setLayout(TTextLayout layout) {
-    m_layout = layout;
+    layout_ = layout;
     update();
 }
 
 void TShadowLabel::setWordWrap(bool wrap) {
-    m_wordWrap = wrap;
+    wordWrap_ = wrap;
     adjustSize();
     update();
 }
 
 void TShadowLabel::setAutoSize(bool on) {
-    m_autoSize = on;
+    autoSize_ = on;
     adjustSize();
     update();
 }
 
 void TShadowLabel::setTransparent(bool on) {
-    m_transparent = on;
+    transparent_ = on;
     update();
 }
 
 void TShadowLabel::setColor(const QColor& colour) {
-    m_color = colour;
+    color_ = colour;
     update();
 }
 
 int TShadowLabel::textFlags() const {
-    int flags = int(m_alignment) | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextShowMnemonic;
-    if (m_wordWrap)
+    int flags = int(alignment_) | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextShowMnemonic;
+    if (wordWrap_)
         flags |= Qt::TextWordWrap;
     return flags;
 }
 
 QSize TShadowLabel::measure(const QString& text, const QFont& font) const {
-    const int limit = m_wordWrap ? width() : kUnlimited;
+    const int limit = wordWrap_ ? width() : kUnlimited;
     return QFontMetrics(font, this)
         .boundingRect(QRect(0, 0, limit, kUnlimited), textFlags(), text)
         .size();
 }
 
 LabelFit TShadowLabel::PaintedText() const {
-    const QString text = StringReplaceAll(m_caption, QStringLiteral("|"), QStringLiteral("\n"));
+    const QString text = StringReplaceAll(caption_, QStringLiteral("|"), QStringLiteral("\n"));
     const double points = FontPoints(font(), *this);
-    if (m_autoSize)
+    if (autoSize_)
         return {text, points};
     return FitLabelText(text, points, size(),
                         [this](const QString& candidate, double candidatePoints) {
@@ -139,11 +140,11 @@ LabelFit TShadowLabel::PaintedText() const {
 }
 
 void TShadowLabel::adjustSize() {
-    if (!m_autoSize)
+    if (!autoSize_)
         return;
-    const QString text = StringReplaceAll(m_caption, QStringLiteral("|"), QStringLiteral("\n"));
+    const QString text = StringReplaceAll(caption_, QStringLiteral("|"), QStringLiteral("\n"));
     const QSize needed = measure(text, font());
-    resize(m_wordWrap ? width() : needed.width(), needed.height());
+    resize(wordWrap_ ? width() : needed.width(), needed.height());
 }
 
 void TShadowLabel::changeEvent(QEvent* event) {
@@ -155,8 +156,8 @@ void TShadowLabel::changeEvent(QEvent* event) {
 void TShadowLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QRect box = rect();
-    if (!m_transparent)
-        painter.fillRect(box, m_color.isValid() ? m_color : palette().color(QPalette::Window));
+    if (!transparent_)
+        painter.fillRect(box, color_.isValid() ? color_ : palette().color(QPalette::Window));
 
     const LabelFit fit = PaintedText();
     // The shrunk size lives only in this paint; the label's own font stays as it is.
@@ -164,16 +165,16 @@ void TShadowLabel::paintEvent(QPaintEvent*) {
         fit.points == FontPoints(font(), *this) ? font() : FontAtPoints(font(), fit.points);
     painter.setFont(paintFont);
 
-    if (m_layout != tlTop) {
+    if (layout_ != tlTop) {
         int room = height() - measure(fit.text, paintFont).height();
-        if (m_layout == tlCenter)
+        if (layout_ == tlCenter)
             room /= 2;
         box.translate(0, std::max(room, 0)); // a text taller than the label starts at its top
     }
     const int flags = textFlags();
-    if (m_shadow > 0) {
-        painter.setPen(m_shadowColor);
-        painter.drawText(box.translated(m_shadow, m_shadow), flags, fit.text);
+    if (shadow_ > 0) {
+        painter.setPen(shadowColor_);
+        painter.drawText(box.translated(shadow_, shadow_), flags, fit.text);
     }
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(box, flags, fit.text);

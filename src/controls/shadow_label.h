@@ -32,28 +32,28 @@ public:
 
     explicit TShadowLabel(QWidget* parent = nullptr);
 
-    QString Caption() const { return m_caption; }
+    QString Caption() const { return caption_; }
     void setCaption(const QString& caption);
 
-    int Shadow() const { return m_shadow; }
+    int Shadow() const { return shadow_; }
     void setShadow(int offset);
-    QColor ShadowColor() const { return m_shadowColor; }
+    QColor ShadowColor() const { return shadowColor_; }
     void setShadowColor(const QColor& colour);
 
     // Horizontal alignment: Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter.
-    Qt::Alignment Alignment() const { return m_alignment; }
+    Qt::Alignment Alignment() const { return alignment_; }
     void setAlignment(Qt::Alignment alignment);
-    TTextLayout Layout() const { return m_layout; }
+    TTextLayout Layout() const { return layout_; }
     void setLayout(TTextLayout layout);
-    bool WordWrap() const { return m_wordWrap; }
+    bool WordWrap() const { return wordWrap_; }
     void setWordWrap(bool wrap);
     // On: the label takes the size of its text and never shrinks or cuts it.
-    bool AutoSize() const { return m_autoSize; }
+    bool AutoSize() const { return autoSize_; }
     void setAutoSize(bool on);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return transparent_; }
     void setTransparent(bool on);
     // The fill behind a label that is not transparent; invalid means the window colour.
-    QColor Color() const { return m_color; }
+    QColor Color() const { return color_; }
     void setColor(const QColor& colour);
 
     // The caption as painted: "|" as line breaks and, with AutoSize off, fitted to the box.
@@ -68,13 +68,13 @@ private:
     QSize measure(const QString& text, const QFont& font) const;
     void adjustSize();
 
-    QString m_caption = QStringLiteral("ShadowLabel");
-    int m_shadow = 1;
-    QColor m_shadowColor = Qt::black;
-    Qt::Alignment m_alignment = Qt::AlignLeft;
-    TTextLayout m_layout = tlTop;
-    bool m_wordWrap = false;
-    bool m_autoSize = false;
-    bool m_transparent = false;
-    QColor m_color;
+    QString caption_ = QStringLiteral("ShadowLabel");
+    int shadow_ = 1;
+    QColor shadowColor_ = Qt::black;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
+    TTextLayout layout_ = tlTop;
+    bool wordWrap_ = false;
+    bool autoSize_ = false;
+    bool transparent_ = false;
+    QColor color_;
 };

@@ -6,15 +6,16 @@
 
 namespace {
 
-constexpr uint32_t fileHeaderBytes = 14;
-constexpr uint32_t infoHeaderBytes = 40;
-constexpr uint32_t biRgb = 0;
-constexpr uint32_t biBitfields = 3;
+constexpr uint16_t kSignature = 0x4d42; // "BM", little-endian
+constexpr uint32_t kFileHeaderBytes = 14;
+constexpr uint32_t kInfoHeaderBytes = 40;
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiBitfields = 3;
 
 struct BmpLayout {
     QImage picture; // in the format its rows are copied from
     int bitCount = 32;
-    uint32_t compression = biRgb;
+    uint32_t compression = kBiRgb;
     std::vector<uint32_t> masks; // red, green, blue for bit fields
     QList<QRgb> colourTable;
 };
@@ -29,13 +30,13 @@ BmpLayout layoutFor(const QImage& picture) {
     case QImage::Format_RGB16:
         layout.picture = picture;
         layout.bitCount = 16;
-        layout.compression = biBitfields;
+        layout.compression = kBiBitfields;
         layout.masks = {0xf800, 0x07e0, 0x001f};
         break;
     case QImage::Format_RGB555:
         layout.picture = picture;
         layout.bitCount = 16;
-        layout.compression = biBitfields;
+        layout.compression = kBiBitfields;
         layout.masks = {0x7c00, 0x03e0, 0x001f};
         break;
     case QImage::Format_Indexed8:
@@ -122,17 +123,17 @@ Outcome writeBmp(const QImage& picture, ByteSink& sink) {
 
     uint64_t rowBytes = ((static_cast<uint64_t>(width) * layout.bitCount + 31) / 32) * 4;
     uint64_t pixelBytes = rowBytes * static_cast<uint64_t>(height);
-    uint64_t offset = fileHeaderBytes + infoHeaderBytes + 4 * layout.masks.size() +
+    uint64_t offset = kFileHeaderBytes + kInfoHeaderBytes + 4 * layout.masks.size() +
                       4 * static_cast<uint64_t>(layout.colourTable.size());
     if (offset + pixelBytes > std::numeric_limits<uint32_t>::max())
         return Outcome::failed("Das Bild ist zu groß für eine Bitmap-Datei.");
 
     HeaderBytes header;
-    header.u16(0x4d42); // "BM"
+    header.u16(kSignature);
     header.u32(static_cast<uint32_t>(offset + pixelBytes));
     header.u32(0); // two reserved words
     header.u32(static_cast<uint32_t>(offset));
-    header.u32(infoHeaderBytes);
+    header.u32(kInfoHeaderBytes);
     header.u32(static_cast<uint32_t>(width));
     header.u32(static_cast<uint32_t>(height)); // positive: rows bottom-up
     header.u16(1);                             // planes

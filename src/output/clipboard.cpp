@@ -9,12 +9,12 @@ bool CopyPictureToClipboard(const QImage& picture, QWidget* parent) {
     // Before the first Start there is no picture; emptying the clipboard for it would only
     // lose what the user had there.
     if (picture.isNull()) {
-        showMessage(MessageKind::Information, nothingToCopyMessage, parent);
+        showMessage(MessageKind::Information, kNothingToCopyMessage, parent);
         return false;
     }
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) {
-        showMessage(MessageKind::AppError, noClipboardMessage, parent);
+        showMessage(MessageKind::AppError, kNoClipboardMessage, parent);
         return false;
     }
     clipboard->setImage(picture);

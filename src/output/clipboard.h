@@ -10,6 +10,6 @@ class QWidget;
 // reason it was not has been shown.
 bool CopyPictureToClipboard(const QImage& picture, QWidget* parent = nullptr);
 
-inline const QString noClipboardMessage = "Zwischenablage kann nicht geöffnet werden";
-inline const QString nothingToCopyMessage =
+inline const QString kNoClipboardMessage = "Zwischenablage kann nicht geöffnet werden";
+inline const QString kNothingToCopyMessage =
     "Il n'y a encore rien à copier : cliquez d'abord sur « Lancer » pour figer l'écran.";

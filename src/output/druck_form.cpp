@@ -18,10 +18,6 @@
 
 namespace {
 
-// The dialog's results: QDialog::Accepted and the cancel button's result.
-constexpr int ModalOk = 1;
-constexpr int ModalCancel = 2;
-
 QLabel* label(QWidget* parent, int x, int y, const QString& text, QWidget* buddy = nullptr) {
     auto* result = new QLabel(text, parent);
     result->move(x, y);
@@ -101,7 +97,7 @@ TDruckForm::TDruckForm(PrinterDevice& printer, TMeldForm* meldForm, QWidget* par
     // after the job, so the dialog also stays under the message window while it runs.
     AbbrBtn = dialogButton(this, 240, QStringLiteral("Abbrechen"));
     AbbrBtn->setCancel(true); // Esc
-    AbbrBtn->setModalResult(ModalCancel);
+    AbbrBtn->setModalResult(kModalCancel);
     DrEinrBtn = dialogButton(this, 344, QStringLiteral("Einrichten..."));
 
     // The buttons first, then the fields and the check box in the panel.
@@ -159,7 +155,7 @@ void TDruckForm::UpdateDruckerInfo() {
     const QString device = printer_.DeviceName();
     const QString port = printer_.PortName();
     if (device.isEmpty())
-        DruckerInfo->setText(noPrinterLine);
+        DruckerInfo->setText(kNoPrinterLine);
     else if (port.isEmpty())
         DruckerInfo->setText(device);
     else
@@ -198,22 +194,22 @@ void TDruckForm::DruckBtnClick() {
 
     const QImage shown = picture();
     if (shown.isNull() || shown.width() <= 0 || shown.height() <= 0) {
-        done(ModalOk);
-        showMessage(MessageKind::Information, nothingToPrintMessage);
+        done(kModalOk);
+        showMessage(MessageKind::Information, kNothingToPrintMessage);
         return;
     }
 
     Outcome printed = Outcome::ok();
     {
-        MeldWindowShown waiting(meldForm_, printWaitMessage);
+        MeldWindowShown waiting(meldForm_, kPrintWaitMessage);
         if (const std::optional<Placement> placement =
                 PlacementFromCentimetres(left, top, width, height))
             printed = PrintPicture(printer_, shown, *placement);
         else
-            printed = Outcome::failed(rangeCheckMessage);
+            printed = Outcome::failed(kRangeCheckMessage);
         waiting.hide();
     }
-    done(ModalOk);
+    done(kModalOk);
     if (!printed)
         showMessage(MessageKind::AppError, printed.message());
 }

@@ -30,8 +30,8 @@ public:
     void setPictureSource(std::function<QImage()> source) { pictureSource_ = std::move(source); }
 
     // Opens the dialog modally (through execModal) after FormActivate; the palette's print
-    // command. Returns the modal result: 1 after Print (which closes the dialog once the job
-    // has ended, whatever its outcome), 2 after Cancel.
+    // command. Returns the modal result: kModalOk after Print (which closes the dialog once
+    // the job has ended, whatever its outcome), kModalCancel after Cancel.
     int Execute();
 
     // The French texts that replace the German design texts.
@@ -82,7 +82,8 @@ private:
     double pictureRatio_ = 0;
 };
 
-inline const QString nothingToPrintMessage = QString::fromUtf8(
+inline const QString kNothingToPrintMessage = QString::fromUtf8(
     "Il n'y a encore rien à imprimer : cliquez d'abord sur « Lancer » pour figer l'écran.");
-inline const QString printWaitMessage = QStringLiteral("Ausdruck wird vorbereitet.||Bitte warten.");
-inline const QString noPrinterLine = QStringLiteral("- Kein Drucker -");
+inline const QString kPrintWaitMessage =
+    QStringLiteral("Ausdruck wird vorbereitet.||Bitte warten.");
+inline const QString kNoPrinterLine = QStringLiteral("- Kein Drucker -");

@@ -55,9 +55,9 @@ void onFinish(j_compress_ptr info) {
 
 // 32-bit pixels are handed over as they lie in memory; libjpeg drops the fourth byte.
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-constexpr J_COLOR_SPACE rgb32Layout = JCS_EXT_BGRX;
+constexpr J_COLOR_SPACE kRgb32Layout = JCS_EXT_BGRX;
 #else
-constexpr J_COLOR_SPACE rgb32Layout = JCS_EXT_XRGB;
+constexpr J_COLOR_SPACE kRgb32Layout = JCS_EXT_XRGB;
 #endif
 
 // Only plain locals here: libjpeg leaves through longjmp on errors.
@@ -80,7 +80,7 @@ bool compress(Compressor& compressor, const QImage& picture) {
     info.image_width = static_cast<JDIMENSION>(picture.width());
     info.image_height = static_cast<JDIMENSION>(picture.height());
     info.input_components = 4;
-    info.in_color_space = rgb32Layout;
+    info.in_color_space = kRgb32Layout;
     jpeg_set_defaults(&info); // sequential, YCbCr with three components
     jpeg_set_quality(&info, kJpegQuality, TRUE);
     jpeg_start_compress(&info, TRUE);

@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr double kTenthsOfMillimetrePerInch = 254.0;
+
 // std::nearbyint in the default rounding mode takes halves to the even neighbour.
 double nearestEven(double value) {
     return std::nearbyint(value);
@@ -47,9 +49,11 @@ std::optional<Placement> PlacementFromCentimetres(double left, double top, doubl
 }
 
 void SubtractPrinterOffset(int32_t& left, int32_t& top, const PrinterMetrics& printer) {
-    // Tenths of a millimetre per device pixel: 254 per inch.
-    const double fx = printer.logPixelsX > 0 ? 254.0 / printer.logPixelsX : 0.0;
-    const double fy = printer.logPixelsY > 0 ? 254.0 / printer.logPixelsY : 0.0;
+    // Tenths of a millimetre per device pixel.
+    const double fx =
+        printer.logPixelsX > 0 ? kTenthsOfMillimetrePerInch / printer.logPixelsX : 0.0;
+    const double fy =
+        printer.logPixelsY > 0 ? kTenthsOfMillimetrePerInch / printer.logPixelsY : 0.0;
     const int64_t offX = int64_t(nearestEven(printer.physicalOffsetX * fx));
     const int64_t offY = int64_t(nearestEven(printer.physicalOffsetY * fy));
     left = int32_t(std::max<int64_t>(0, int64_t(left) - offX));
@@ -63,7 +67,8 @@ PlacementRect DestinationRect(int32_t left, int32_t top, const Placement& size) 
 }
 
 void SetPrinterMapping(QPainter& painter, const PrinterMetrics& printer) {
-    painter.scale(printer.logPixelsX / 254.0, printer.logPixelsY / 254.0);
+    painter.scale(printer.logPixelsX / kTenthsOfMillimetrePerInch,
+                  printer.logPixelsY / kTenthsOfMillimetrePerInch);
 }
 
 void StretchBitmapToPrinter(QPainter& painter, const PlacementRect& rect, const QImage& bitmap) {

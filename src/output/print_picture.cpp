@@ -6,7 +6,7 @@
 
 Outcome PrintPicture(PrinterDevice& printer, const QImage& picture, const Placement& placement) {
     if (printer.DeviceName().isEmpty())
-        return Outcome::failed(noPrinterMessage);
+        return Outcome::failed(kNoPrinterMessage);
     const PrinterMetrics metrics = printer.Metrics();
     int32_t left = placement.left;
     int32_t top = placement.top;

@@ -10,9 +10,9 @@
 
 class PrinterDevice;
 
-inline const QString noPrinterMessage =
+inline const QString kNoPrinterMessage =
     QString::fromUtf8("Zur Zeit ist kein Standard-Drucker gewählt.");
-inline const QString rangeCheckMessage = QString::fromUtf8("Fehler bei Bereichsprüfung.");
+inline const QString kRangeCheckMessage = QString::fromUtf8("Fehler bei Bereichsprüfung.");
 
 // Begins the job (empty document name), maps the page, corrects the margins for the
 // printer's unprintable area, stretches the picture into place and ends the job. Nothing is

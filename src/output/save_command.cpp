@@ -5,8 +5,8 @@
 #include "output/save_bitmap.h"
 
 SaveCommand::SaveCommand(SaveDialogRunner dialog) : dialog_(std::move(dialog)) {
-    state_.title = saveDialogDesignTitle;
-    state_.filter = saveDialogDesignFilter;
+    state_.title = kSaveDialogDesignTitle;
+    state_.filter = kSaveDialogDesignFilter;
     state_.filterIndex = 1;
     state_.defaultSuffix = "jpg";
 }
@@ -19,7 +19,7 @@ void SaveCommand::setTexts(const QString& title, const QString& filter) {
 SaveCommand::Outcome SaveCommand::run(const QImage& picture, QWidget* parent) {
     // Before the first Start there is no picture; an empty file would only mislead.
     if (picture.isNull()) {
-        showMessage(MessageKind::Information, nothingToSaveMessage, parent);
+        showMessage(MessageKind::Information, kNothingToSaveMessage, parent);
         return Outcome::NothingToSave;
     }
     std::optional<SaveDialogAnswer> answer = dialog_(state_, parent);
@@ -30,7 +30,7 @@ SaveCommand::Outcome SaveCommand::run(const QImage& picture, QWidget* parent) {
     state_.filterIndex = answer->filterIndex;
 
     if (!isSaveableExtension(lowerCaseExtension(answer->fileName))) {
-        showMessage(MessageKind::Error, refusedExtensionMessage, parent);
+        showMessage(MessageKind::Error, kRefusedExtensionMessage, parent);
         return Outcome::Refused;
     }
     return SaveBitmapToFile(picture, answer->fileName, parent) ? Outcome::Saved : Outcome::Failed;

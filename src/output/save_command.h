@@ -35,7 +35,7 @@ private:
     SaveDialogRequest state_;
 };
 
-inline const QString refusedExtensionMessage =
+inline const QString kRefusedExtensionMessage =
     "Impossble de sauvegarder le fichier: le format choisi n'est pas reconnu.";
-inline const QString nothingToSaveMessage =
+inline const QString kNothingToSaveMessage =
     "Il n'y a encore rien à enregistrer : cliquez d'abord sur « Lancer » pour figer l'écran.";

@@ -10,11 +10,11 @@
 class QWidget;
 
 // Design texts, replaced by the run-time texts when the palette is first activated.
-inline const QString saveDialogDesignTitle = "Bildschirminhalt speichern";
-inline const QString saveDialogDesignFilter =
+inline const QString kSaveDialogDesignTitle = "Bildschirminhalt speichern";
+inline const QString kSaveDialogDesignFilter =
     "PNG (*.png)|*.png|JPEG (*.jpg)|*.jpg|Bitmap (*.bmp)|*.bmp|Alle Dateien (*.*)|*.*";
-inline const QString saveDialogRunTimeTitle = "Enregistrer l'ecran";
-inline const QString saveDialogRunTimeFilter =
+inline const QString kSaveDialogRunTimeTitle = "Enregistrer l'ecran";
+inline const QString kSaveDialogRunTimeFilter =
     "PNG (*.png)|*.png|JPEG (*.jpg)|*.jpg|Bitmap (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*";
 
 struct SaveDialogRequest {

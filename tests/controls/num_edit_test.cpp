@@ -12,10 +12,10 @@ namespace {
 class LocaleScope {
 public:
     explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(m_before); }
+    ~LocaleScope() { QLocale::setDefault(before_); }
 
 private:
-    QLocale m_before;
+    QLocale before_;
 };
 
 QLocale commaLocale() {

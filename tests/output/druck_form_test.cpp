@@ -170,12 +170,12 @@ TEST_F(PrintDialog, OpeningKeepsTheHeightInTheNewPicturesProportions) {
         EXPECT_DOUBLE_EQ(f.PictureRatio(), 1920.0 / 1080.0);
         EXPECT_EQ(f.HoeheEdit->text(), "9,0");
         EXPECT_TRUE(f.DruckBtn->hasFocus() || f.focusWidget() == f.DruckBtn);
-        return 2;
+        return kModalCancel;
     });
     picture = QImage(1280, 1024, QImage::Format_RGB32);
     open([](TDruckForm& f) {
         EXPECT_EQ(f.HoeheEdit->text(), "12,8");
-        return 2;
+        return kModalCancel;
     });
 
     // Unticked, the height stays what it is; the margins never follow.
@@ -184,7 +184,7 @@ TEST_F(PrintDialog, OpeningKeepsTheHeightInTheNewPicturesProportions) {
     picture = QImage(100, 100, QImage::Format_RGB32);
     open([](TDruckForm& f) {
         EXPECT_EQ(f.HoeheEdit->text(), "3,0");
-        return 2;
+        return kModalCancel;
     });
     EXPECT_EQ(form.LiRandEdit->text(), "2,5");
     EXPECT_EQ(form.ObRandEdit->text(), "1,8");
@@ -203,7 +203,7 @@ TEST_F(PrintDialog, EmptyPictureBeforeTheFirstStartDividesByNothingAndPrintsNoth
     EXPECT_EQ(result, 1);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].kind, MessageKind::Information);
-    EXPECT_EQ(messages[0].text, nothingToPrintMessage);
+    EXPECT_EQ(messages[0].text, kNothingToPrintMessage);
     EXPECT_TRUE(printer.Pages().isEmpty());
     EXPECT_EQ(meldShows.shows, 0);
 }
@@ -250,12 +250,12 @@ TEST_F(PrintDialog, PrinterLineNamesThePrinterAndItsPortAndFollowsTheSetupDialog
     printer.setName("");
     open([](TDruckForm& f) {
         EXPECT_EQ(f.DruckerInfo->text(), "- Kein Drucker -");
-        return 2;
+        return kModalCancel;
     });
     printer.setName("Laser");
     open([](TDruckForm& f) {
         EXPECT_EQ(f.DruckerInfo->text(), "Laser");
-        return 2;
+        return kModalCancel;
     });
 
     PaperPrinter attached("HP LaserJet", "LPT1:", {300, 300, 0, 0}, QSize(10, 10));

@@ -64,7 +64,7 @@ TEST_F(SaveCommandTest, DialogStartsWithTheDesignTextsThePngFilterAndNoName) {
     EXPECT_EQ(requests[0].fileName, "");
     EXPECT_EQ(requests[0].defaultSuffix, "jpg");
 
-    command.setTexts(saveDialogRunTimeTitle, saveDialogRunTimeFilter);
+    command.setTexts(kSaveDialogRunTimeTitle, kSaveDialogRunTimeFilter);
     command.run(picture);
     EXPECT_EQ(requests[1].title, "Enregistrer l'ecran");
     EXPECT_TRUE(requests[1].filter.endsWith("|Tous les fichiers (*.*)|*.*"));

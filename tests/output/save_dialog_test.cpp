@@ -10,7 +10,7 @@
 
 TEST(SaveDialog, BarSeparatedFilterBecomesQtNameFilters) {
     EXPECT_EQ(
-        qtNameFilters(saveDialogRunTimeFilter),
+        qtNameFilters(kSaveDialogRunTimeFilter),
         (QStringList{"PNG (*.png)", "JPEG (*.jpg)", "Bitmap (*.bmp)", "Tous les fichiers (*.*)"}));
     EXPECT_EQ(qtNameFilters("Pictures|*.png;*.jpg|Odd"), QStringList{"Pictures (*.png *.jpg)"});
 }
@@ -18,8 +18,8 @@ TEST(SaveDialog, BarSeparatedFilterBecomesQtNameFilters) {
 TEST(SaveDialog, PlatformDialogShowsTheRequestAndReturnsTheChoice) {
     QTemporaryDir folder;
     SaveDialogRequest request;
-    request.title = saveDialogRunTimeTitle;
-    request.filter = saveDialogRunTimeFilter;
+    request.title = kSaveDialogRunTimeTitle;
+    request.filter = kSaveDialogRunTimeFilter;
     request.filterIndex = 2;
     request.fileName = folder.filePath("last.jpg");
     request.defaultSuffix = "jpg";
@@ -60,7 +60,7 @@ TEST(SaveDialog, PlatformDialogShowsTheRequestAndReturnsTheChoice) {
 TEST(SaveDialog, EveryFileKeepsTheTypedNameAndIsRememberedAsTheFourthEntry) {
     QTemporaryDir folder;
     SaveDialogRequest request;
-    request.filter = saveDialogRunTimeFilter;
+    request.filter = kSaveDialogRunTimeFilter;
     request.filterIndex = 3;
     request.fileName = folder.filePath("old.bmp");
     request.defaultSuffix = "jpg";
@@ -81,7 +81,7 @@ TEST(SaveDialog, EveryFileKeepsTheTypedNameAndIsRememberedAsTheFourthEntry) {
     std::optional<SaveDialogAnswer> answer = runFileSaveDialog(request, nullptr);
     setModalHandler({});
 
-    EXPECT_EQ(shownFilters, qtNameFilters(saveDialogRunTimeFilter));
+    EXPECT_EQ(shownFilters, qtNameFilters(kSaveDialogRunTimeFilter));
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->fileName, folder.filePath("shot.png"));
     EXPECT_EQ(answer->filterIndex, 4);
