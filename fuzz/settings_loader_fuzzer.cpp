@@ -67,12 +67,12 @@ Homes expectedHomes(const QList<NamedValue>& values) {
     host.ratio = dwordIn(values, "Drucken-SeitRatio").value_or(host.ratio) != 0;
     const int left = dwordIn(values, "WinPos-Left").value_or(host.position.x());
     const int top = dwordIn(values, "WinPos-Top").value_or(host.position.y());
-    host.position = {std::min(left, 1920 - 60), std::min(top, 1080 - KeepVisibleHeight)};
+    host.position = {std::min(left, 1920 - 60), std::min(top, 1080 - kKeepVisibleHeight)};
     return homesOf(s, host);
 }
 
 bool isSettingName(const QString& name) {
-    for (const SettingDef& def : SettingsTable)
+    for (const SettingDef& def : kSettingsTable)
         if (name.compare(QString::fromLatin1(def.name), Qt::CaseInsensitive) == 0)
             return true;
     return false;

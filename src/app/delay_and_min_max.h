@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <functional>
 
-// Milliseconds of the system tick count, wrapping at 2^32.
+// A clock in milliseconds that wraps at 2^32; SystemTickCount is the steady clock.
 using TickSource = std::function<std::uint32_t()>;
 std::uint32_t SystemTickCount();
 
-// Waits `milliseconds` while processing window messages: they are processed at least once,
-// then until the tick count is no longer below start + milliseconds (unsigned, so a target
-// that wraps past 2^32 ends the wait after the first pass).
+// Waits `milliseconds` while the program's events are processed: at least once, then until
+// the clock is no longer below start + milliseconds (unsigned, so a target that wraps past
+// 2^32 ends the wait after the first pass).
 void Delay(std::uint32_t milliseconds, const TickSource& tick = SystemTickCount);
 
 inline std::int32_t Min(std::int32_t a, std::int32_t b) {

@@ -12,10 +12,6 @@
 
 namespace {
 
-// The dialog's results: OK is QDialog::Accepted; closing the window gives QDialog::Rejected.
-constexpr int ModalOk = 1;
-constexpr int ModalCancel = 2;
-
 // Radio buttons of one group uncheck each other, and Qt refuses to uncheck the checked one;
 // an unknown pointer mode must still show neither.
 void setRadioChecked(QRadioButton* radio, bool checked) {
@@ -59,15 +55,15 @@ TEinstellungenForm::TEinstellungenForm(GlobalSettings& settings, QWidget* parent
     // The dialog has a fixed size, so the buttons' anchoring to the lower right never moves them.
     OkBtn = dialogButton(this, 240, QStringLiteral("OK"));
     OkBtn->setDefault(true);
-    OkBtn->setModalResult(ModalOk);
+    OkBtn->setModalResult(kModalOk);
     AbbrBtn = dialogButton(this, 344, QStringLiteral("Abbrechen"));
     AbbrBtn->setCancel(true); // Esc
-    AbbrBtn->setModalResult(ModalCancel);
+    AbbrBtn->setModalResult(kModalCancel);
 }
 
 void TEinstellungenForm::FormActivate() {
-    setRadioChecked(RadioMauszeiger1, settings_.MauszeigerMode == 1);
-    setRadioChecked(RadioMauszeiger2, settings_.MauszeigerMode == 2);
+    setRadioChecked(RadioMauszeiger1, settings_.MauszeigerMode == kNormalPointer);
+    setRadioChecked(RadioMauszeiger2, settings_.MauszeigerMode == kToolSymbolOnly);
     AutoOpenCheck->setChecked(settings_.AutoOpen);
     AutoCloseCheck->setChecked(settings_.AutoClose);
 }
@@ -94,10 +90,10 @@ void TEinstellungenForm::showEvent(QShowEvent* event) {
 
 bool EinstellBtnClick(TEinstellungenForm& form, const std::function<void(int)>& applyCursorMode) {
     form.FormActivate(); // also when a test answers the dialog without showing it
-    if (execModal(form) != ModalOk)
+    if (execModal(form) != kModalOk)
         return false;
     GlobalSettings& settings = form.settings();
-    settings.MauszeigerMode = form.RadioMauszeiger2->isChecked() ? 2 : 1;
+    settings.MauszeigerMode = form.RadioMauszeiger2->isChecked() ? kToolSymbolOnly : kNormalPointer;
     if (applyCursorMode)
         applyCursorMode(settings.MauszeigerMode);
     settings.AutoOpen = form.AutoOpenCheck->isChecked();

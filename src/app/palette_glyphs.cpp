@@ -9,19 +9,19 @@ const QColor kPlain[4] = {QColor(255, 0, 0), QColor(255, 255, 0), QColor(0, 255,
                           QColor(0, 0, 255)};
 
 void drawPlainColour(QPainter& p, int colour) {
-    p.fillRect(QRectF(0, 0, 18, 18), kPlain[colour]);
+    p.fillRect(QRectF(0, 0, kGlyphSize, kGlyphSize), kPlain[colour]);
 }
 
 // Transparent colours: the colour shaded darker toward the lower right.
 void drawShadedColour(QPainter& p, int colour) {
-    QLinearGradient shade(0, 0, 18, 18);
+    QLinearGradient shade(0, 0, kGlyphSize, kGlyphSize);
     shade.setColorAt(0, kPlain[colour]);
     shade.setColorAt(1, kPlain[colour].darker(190));
-    p.fillRect(QRectF(0, 0, 18, 18), shade);
+    p.fillRect(QRectF(0, 0, kGlyphSize, kGlyphSize), shade);
 }
 
 void drawWidth(QPainter& p, int side) {
-    qreal offset = (18 - side) / 2.0;
+    qreal offset = (kGlyphSize - side) / 2.0;
     p.fillRect(QRectF(offset, offset, side, side), Qt::black);
 }
 
@@ -169,7 +169,7 @@ void drawGlyph(QPainter& p, int index) {
         font.setBold(true);
         p.setFont(font);
         p.setPen(ink);
-        p.drawText(QRectF(0, 0, 18, 18), Qt::AlignCenter, "A");
+        p.drawText(QRectF(0, 0, kGlyphSize, kGlyphSize), Qt::AlignCenter, "A");
         break;
     }
     case 24: { // check mark, green

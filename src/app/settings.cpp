@@ -17,7 +17,7 @@ GlobalSettings& Settings() {
     return settings;
 }
 
-const std::array<SettingDef, 13> SettingsTable = {{
+const std::array<SettingDef, 13> kSettingsTable = {{
     {"MauszeigerMode", IntSetting{&GlobalSettings::MauszeigerMode}},
     {"AutoOpen", FlagSetting{&GlobalSettings::AutoOpen}},
     {"AutoClose", FlagSetting{&GlobalSettings::AutoClose}},
@@ -49,7 +49,7 @@ Outcome LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settin
     QPoint position = host.palettePosition();
     Outcome opened = store.openKey(kSettingsKeyPath);
     if (opened) {
-        for (const SettingDef& def : SettingsTable) {
+        for (const SettingDef& def : kSettingsTable) {
             const QString name = QString::fromLatin1(def.name);
             std::visit(Overloaded{
                            [&](IntSetting home) {
@@ -82,7 +82,7 @@ Outcome LoadSettings(SettingsHost& host, KeyStore& store, GlobalSettings& settin
     }
     const QRect screen = host.primaryScreen();
     position.setX(Min(position.x(), screen.x() + screen.width() - host.paletteOuterSize().width()));
-    position.setY(Min(position.y(), screen.y() + screen.height() - KeepVisibleHeight));
+    position.setY(Min(position.y(), screen.y() + screen.height() - kKeepVisibleHeight));
     host.movePalette(position);
     return opened;
 }
@@ -91,7 +91,7 @@ Outcome SaveSettings(const SettingsHost& host, KeyStore& store, const GlobalSett
     if (Outcome opened = store.openKey(kSettingsKeyPath); !opened)
         return opened;
     QPoint position = host.palettePosition();
-    for (const SettingDef& def : SettingsTable) {
+    for (const SettingDef& def : kSettingsTable) {
         const QString name = QString::fromLatin1(def.name);
         std::visit(
             Overloaded{

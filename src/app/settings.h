@@ -17,9 +17,13 @@ class QCheckBox;
 class QWidget;
 class TNumEditQ;
 
+// MauszeigerMode's values: the pointer over the drawing surface.
+constexpr qint32 kNormalPointer = 1;
+constexpr qint32 kToolSymbolOnly = 2; // no pointer, only the tool's symbol
+
 // The process-wide settings, with their defaults.
 struct GlobalSettings {
-    qint32 MauszeigerMode = 1; // 1: normal pointer over the surface; 2: none (tool symbol only)
+    qint32 MauszeigerMode = kNormalPointer;
     bool AutoOpen = false;     // Start by itself at program start
     bool AutoClose = false;    // Finish ends the program
     qint32 StiftdickeMode = 3; // stored codes of the last width, colour and tool
@@ -102,11 +106,11 @@ struct SettingDef {
 // The thirteen stored values, in the order they are read and written. A value that is
 // missing, or has another type or size, leaves its home as it is: the global settings keep
 // their defaults, the print fields their design values, the palette its current place.
-extern const std::array<SettingDef, 13> SettingsTable;
+extern const std::array<SettingDef, 13> kSettingsTable;
 
 // The palette keeps at least this much of its height (the caption bar) above the screen's
 // bottom edge.
-constexpr int KeepVisibleHeight = 21;
+constexpr int kKeepVisibleHeight = 21;
 
 // Reads every stored value (opening the key creates it on a first run), then moves the palette
 // to its stored place, clamped so it does not lie beyond the primary screen's right edge and

@@ -55,11 +55,11 @@ public:
                                         {PrintField::Hoehe, 17.0}};
 };
 
-const QByteArray FileStart = "Windows Registry Editor Version 5.00\r\n\r\n"
-                             "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n";
+const QByteArray kFileStart = "Windows Registry Editor Version 5.00\r\n\r\n"
+                              "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n";
 
 // The values of a file that differ from every default.
-const QList<QByteArray> OwnValueLines = {
+const QList<QByteArray> kOwnValueLines = {
     "\"MauszeigerMode\"=dword:00000002",
     "\"AutoOpen\"=dword:00000001",
     "\"AutoClose\"=dword:00000001",
@@ -76,7 +76,7 @@ const QList<QByteArray> OwnValueLines = {
 };
 
 QByteArray fileWith(const QList<QByteArray>& lines) {
-    QByteArray text = FileStart;
+    QByteArray text = kFileStart;
     for (const QByteArray& line : lines)
         text += line + "\r\n";
     return text + "\r\n";
@@ -109,8 +109,8 @@ std::vector<double> homesOf(const GlobalSettings& s, const SettingsHost& host) {
             double(host.palettePosition().x()),
             double(host.palettePosition().y())};
 }
-const std::vector<double> DefaultHomes = {1, 0, 0, 3, 1, 1, 2.5, 1.8, 16, 17, 1, 1860, 0};
-const std::vector<double> OwnHomes = {2, 1, 1, 4, 12, 7, 3, 4, 5, 6, 0, 100, 200};
+const std::vector<double> kDefaultHomes = {1, 0, 0, 3, 1, 1, 2.5, 1.8, 16, 17, 1, 1860, 0};
+const std::vector<double> kOwnHomes = {2, 1, 1, 4, 12, 7, 3, 4, 5, 6, 0, 100, 200};
 
 class SettingsFile : public testing::Test {
 protected:
@@ -131,8 +131,8 @@ protected:
 TEST_F(SettingsFile, FirstRunCreatesTheKeyAndTheCloseFillsAllThirteenValuesInOrder) {
     FieldHost host;
     EXPECT_TRUE(LoadSettings(host, store, settings));
-    EXPECT_EQ(readAll(path), FileStart + "\r\n") << "the empty key exists after loading";
-    EXPECT_EQ(homesOf(settings, host), DefaultHomes);
+    EXPECT_EQ(readAll(path), kFileStart + "\r\n") << "the empty key exists after loading";
+    EXPECT_EQ(homesOf(settings, host), kDefaultHomes);
     EXPECT_EQ(host.moves, 1);
 
     EXPECT_TRUE(SaveSettings(host, store, settings));
@@ -157,12 +157,12 @@ TEST_F(SettingsFile, EachMissingValueKeepsItsDefaultWhileTheOthersAreRead) {
     for (int missing = 0; missing < 13; ++missing) {
         FieldHost host;
         settings = GlobalSettings();
-        QList<QByteArray> lines = OwnValueLines;
+        QList<QByteArray> lines = kOwnValueLines;
         lines.removeAt(missing);
         load(host, fileWith(lines));
-        std::vector<double> expected = OwnHomes;
-        expected[missing] = DefaultHomes[missing];
-        EXPECT_EQ(homesOf(settings, host), expected) << "without " << SettingsTable[missing].name;
+        std::vector<double> expected = kOwnHomes;
+        expected[missing] = kDefaultHomes[missing];
+        EXPECT_EQ(homesOf(settings, host), expected) << "without " << kSettingsTable[missing].name;
     }
 }
 
@@ -183,7 +183,7 @@ TEST_F(SettingsFile, ValuesOfAnotherTypeOrSizeKeepTheDefault) {
                    "\"WinPos-Left\"=hex(b):64,00,00,00,00,00,00,00",
                    "\"WinPos-Top\"=dword:c8",
                }));
-    EXPECT_EQ(homesOf(settings, host), DefaultHomes);
+    EXPECT_EQ(homesOf(settings, host), kDefaultHomes);
     EXPECT_EQ(host.edit(PrintField::Breite).text(), "16,0") << "the design text stays";
 }
 
@@ -271,15 +271,15 @@ TEST_F(SettingsFile, AStoredMarginShowsAsTheFieldFormatsIt) {
 // Whatever part of a damaged file the loader reads is what was stored; the rest keeps its
 // default.
 TEST_F(SettingsFile, ATruncatedFileLoadsEachSettingAsStoredOrAsItsDefault) {
-    const QByteArray full = fileWith(OwnValueLines);
+    const QByteArray full = fileWith(kOwnValueLines);
     for (qsizetype length = 0; length <= full.size(); ++length) {
         FieldHost host;
         settings = GlobalSettings();
         load(host, full.left(length));
         std::vector<double> homes = homesOf(settings, host);
         for (size_t i = 0; i < homes.size(); ++i) {
-            EXPECT_TRUE(homes[i] == DefaultHomes[i] || homes[i] == OwnHomes[i])
-                << "length " << length << ", " << SettingsTable[i].name << " = " << homes[i];
+            EXPECT_TRUE(homes[i] == kDefaultHomes[i] || homes[i] == kOwnHomes[i])
+                << "length " << length << ", " << kSettingsTable[i].name << " = " << homes[i];
         }
     }
 }
