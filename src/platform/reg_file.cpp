@@ -5,8 +5,8 @@
 
 namespace {
 
-const QString HeaderVersion5 = QStringLiteral("Windows Registry Editor Version 5.00");
-const QString HeaderVersion4 = QStringLiteral("REGEDIT4");
+const QString kHeaderVersion5 = QStringLiteral("Windows Registry Editor Version 5.00");
+const QString kHeaderVersion4 = QStringLiteral("REGEDIT4");
 const QString kUserHive = QStringLiteral("HKEY_CURRENT_USER\\");
 
 // Exports from Windows are UTF-16 with a byte-order mark; ours are UTF-8 (plain ASCII).
@@ -191,7 +191,7 @@ RegFileKey parseRegFile(const QByteArray& bytes, const QString& keyPath) {
         if (line.isEmpty())
             continue;
         if (!headerSeen) {
-            if (line != HeaderVersion5 && line != HeaderVersion4)
+            if (line != kHeaderVersion5 && line != kHeaderVersion4)
                 return key; // not a registry export at all
             headerSeen = true;
             continue;
@@ -212,7 +212,7 @@ RegFileKey parseRegFile(const QByteArray& bytes, const QString& keyPath) {
 }
 
 QByteArray formatRegFile(const QString& keyPath, const QList<NamedValue>& values) {
-    QString text = HeaderVersion5 + QStringLiteral("\r\n\r\n[") + kUserHive + keyPath +
+    QString text = kHeaderVersion5 + QStringLiteral("\r\n\r\n[") + kUserHive + keyPath +
                    QStringLiteral("]\r\n");
     for (const NamedValue& value : values)
         text += quotedName(value.name) + u'=' + dataText(value.value) + QStringLiteral("\r\n");

@@ -16,6 +16,11 @@
 
 namespace {
 
+// EWMH: the action of a _NET_WM_STATE request, and who asks (the source indication).
+constexpr uint32_t kStateRemove = 0;
+constexpr uint32_t kFromApplication = 1;
+constexpr uint32_t kFromPager = 2;
+
 struct FreeDeleter {
     void operator()(void* pointer) const { std::free(pointer); }
 };
@@ -86,9 +91,8 @@ void ShowInTaskList(QWindow& window, bool shown) {
     // a shown window's states change only on request.
     if (shown && window.isVisible()) {
         sendToWindowManager(xcb, id, atomNamed(xcb, "_NET_WM_STATE"),
-                            {0, // _NET_WM_STATE_REMOVE
-                             atomNamed(xcb, "_NET_WM_STATE_SKIP_TASKBAR"),
-                             atomNamed(xcb, "_NET_WM_STATE_SKIP_PAGER"), 1});
+                            {kStateRemove, atomNamed(xcb, "_NET_WM_STATE_SKIP_TASKBAR"),
+                             atomNamed(xcb, "_NET_WM_STATE_SKIP_PAGER"), kFromApplication});
     }
     xcb_flush(xcb);
 }
@@ -101,7 +105,7 @@ void ActivateWindow(QWindow& window) {
     }
     sendToWindowManager(xcb, static_cast<xcb_window_t>(window.winId()),
                         atomNamed(xcb, "_NET_ACTIVE_WINDOW"),
-                        {2, XCB_CURRENT_TIME, 0}); // from a pager, now, no window of ours active
+                        {kFromPager, XCB_CURRENT_TIME, 0}); // now, no window of ours active
     xcb_flush(xcb);
 }
 

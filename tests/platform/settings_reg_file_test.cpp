@@ -7,8 +7,8 @@
 
 namespace {
 
-const QByteArray Header = "Windows Registry Editor Version 5.00\r\n\r\n";
-const QByteArray Section = "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n";
+const QByteArray kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
+const QByteArray kSection = "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n";
 
 QList<NamedValue> parse(const QByteArray& bytes) {
     return parseRegFile(bytes, kSettingsKeyPath).values;
@@ -36,7 +36,7 @@ std::string describe(const QList<NamedValue>& values) {
 
 // A file as the program writes it at its close.
 QByteArray fullSettingsFile() {
-    return Header + Section +
+    return kHeader + kSection +
            "\"MauszeigerMode\"=dword:00000001\r\n\"AutoOpen\"=dword:00000000\r\n"
            "\"AutoClose\"=dword:00000001\r\n\"StiftdickeMode\"=dword:00000003\r\n"
            "\"FarbMode\"=dword:0000000c\r\n\"WerkzeugMode\"=dword:00000005\r\n"
@@ -58,52 +58,55 @@ TEST(RegFile, ReadsTheValuesOfItsKeyOnly) {
     };
     const QByteArray a1 = "\"A\"=dword:00000001\r\n";
     const Case cases[] = {
-        {"plain", Header + Section + a1, {dword("A", 1)}},
+        {"plain", kHeader + kSection + a1, {dword("A", 1)}},
         {"older header, bare line ends",
-         "REGEDIT4\n\n" + Section.chopped(2) + "\n" + a1.chopped(2),
+         "REGEDIT4\n\n" + kSection.chopped(2) + "\n" + a1.chopped(2),
          {dword("A", 1)}},
         {"key ignores case",
-         Header + "[hkey_current_user\\SOFTWARE\\brenholtsoft\\skribando]\r\n" + a1,
+         kHeader + "[hkey_current_user\\SOFTWARE\\brenholtsoft\\skribando]\r\n" + a1,
          {dword("A", 1)}},
-        {"no header", Section + a1, {}},
-        {"other key", Header + "[HKEY_CURRENT_USER\\Software\\Other]\r\n" + a1, {}},
+        {"no header", kSection + a1, {}},
+        {"other key", kHeader + "[HKEY_CURRENT_USER\\Software\\Other]\r\n" + a1, {}},
         {"sub-key",
-         Header + "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando\\Sub]\r\n" + a1,
+         kHeader + "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando\\Sub]\r\n" + a1,
          {}},
         {"other hive",
-         Header + "[HKEY_LOCAL_MACHINE\\Software\\Brenholtsoft\\Skribando]\r\n" + a1,
+         kHeader + "[HKEY_LOCAL_MACHINE\\Software\\Brenholtsoft\\Skribando]\r\n" + a1,
          {}},
         {"cut-off section line ends ours",
-         Header + Section + a1 + "[HKEY_CURRENT_USER\\Soft\r\n\"B\"=dword:00000002\r\n",
+         kHeader + kSection + a1 + "[HKEY_CURRENT_USER\\Soft\r\n\"B\"=dword:00000002\r\n",
          {dword("A", 1)}},
         {"values after another section are not ours",
-         Header + Section + a1 + "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"B\"=dword:00000002\r\n",
+         kHeader + kSection + a1 +
+             "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"B\"=dword:00000002\r\n",
          {dword("A", 1)}},
         {"dword digits must be exactly eight hex digits",
-         Header + Section +
+         kHeader + kSection +
              "\"A\"=dword:0000001\r\n\"B\"=dword:000000001\r\n\"C\"=dword:0000000g\r\n"
              "\"D\"=dword:0x000001\r\n\"E\"=dword:\r\n\"F\"=dword:FFFFFFFF\r\n",
          {dword("F", 0xFFFFFFFF)}},
         {"every byte needs two digits",
-         Header + Section +
+         kHeader + kSection +
              "\"A\"=hex:0,01\r\n\"B\"=hex:01,\r\n\"C\"=hex:01,,02\r\n\"D\"=hex:012\r\n"
              "\"E\"=hex: 0a , 0B \r\n\"F\"=hex:\r\n",
          {binary("E", "\x0a\x0b"), binary("F", "")}},
         {"continued hex lists",
-         Header + Section + "\"A\"=hex:00,00,00,00,\\\r\n  00,00,04,40\r\n",
+         kHeader + kSection + "\"A\"=hex:00,00,00,00,\\\r\n  00,00,04,40\r\n",
          {binary("A", QByteArray("\0\0\0\0\0\0\x04\x40", 8))}},
-        {"a list cut off after its continuation", Header + Section + "\"A\"=hex:00,00,\\\r\n", {}},
+        {"a list cut off after its continuation",
+         kHeader + kSection + "\"A\"=hex:00,00,\\\r\n",
+         {}},
         {"other types are carried",
-         Header + Section + "\"A\"=hex(b):01,02\r\n\"B\"=\"hi\"\r\n\"C\"=hex(123456789):01\r\n",
+         kHeader + kSection + "\"A\"=hex(b):01,02\r\n\"B\"=\"hi\"\r\n\"C\"=hex(123456789):01\r\n",
          {binary("A", "\x01\x02", 11), binary("B", QByteArray("h\0i\0\0\0", 6), kRegSz)}},
         {"names with escapes, the default value, comments",
-         Header + Section + "; note\r\n\"a\\\"b\\\\c\"=dword:00000001\r\n@=dword:00000002\r\n",
+         kHeader + kSection + "; note\r\n\"a\\\"b\\\\c\"=dword:00000001\r\n@=dword:00000002\r\n",
          {dword("a\"b\\c", 1), dword("", 2)}},
         {"broken names",
-         Header + Section + "\"A=dword:00000001\r\nA=dword:00000001\r\n\"A\"\r\n",
+         kHeader + kSection + "\"A=dword:00000001\r\nA=dword:00000001\r\n\"A\"\r\n",
          {}},
         {"later values replace earlier ones, '-' deletes",
-         Header + Section +
+         kHeader + kSection +
              "\"A\"=dword:00000001\r\n\"B\"=dword:00000002\r\n\"a\"=dword:00000003\r\n"
              "\"B\"=-\r\n",
          {dword("A", 3)}},
@@ -115,13 +118,13 @@ TEST(RegFile, ReadsTheValuesOfItsKeyOnly) {
 }
 
 TEST(RegFile, ReadsWindowsExportsInUtf16) {
-    QString text = QString::fromUtf8(Header + Section + "\"FarbMode\"=dword:0000000d\r\n");
+    QString text = QString::fromUtf8(kHeader + kSection + "\"FarbMode\"=dword:0000000d\r\n");
     QByteArray bytes("\xFF\xFE");
     for (QChar c : text)
         bytes.append(static_cast<char>(c.unicode() & 0xFF))
             .append(static_cast<char>(c.unicode() >> 8));
     EXPECT_EQ(describe(parse(bytes)), describe({dword("FarbMode", 13)}));
-    EXPECT_EQ(describe(parse("\xEF\xBB\xBF" + Header + Section + "\"A\"=dword:00000001\r\n")),
+    EXPECT_EQ(describe(parse("\xEF\xBB\xBF" + kHeader + kSection + "\"A\"=dword:00000001\r\n")),
               describe({dword("A", 1)}));
 }
 
@@ -194,7 +197,7 @@ TEST(RegFile, NoiseAndMutationsNeverBreakTheReader) {
             }
             break;
         case 2: // binary noise after the key
-            bytes = Header + Section;
+            bytes = kHeader + kSection;
             for (int n = random() % 400; n > 0; --n)
                 bytes.append(static_cast<char>(random()));
             break;
@@ -216,7 +219,7 @@ TEST(RegFile, HugeValuesAreReadButTypedReadsRejectTheirSize) {
         list += ",ff";
     MemoryKeyStore store;
     for (const NamedValue& value :
-         parse(Header + Section + "\"Drucken-Breite\"=hex:" + list +
+         parse(kHeader + kSection + "\"Drucken-Breite\"=hex:" + list +
                "\r\n\"WinPos-Left\"=hex:" + list + "\r\n\"WinPos-Top\"=dword:7fffffff\r\n"))
         store.writeValue(value.name, value.value);
     EXPECT_FALSE(store.readDouble("Drucken-Breite"));

@@ -25,8 +25,8 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-const QByteArray EmptyKeyFile = "Windows Registry Editor Version 5.00\r\n\r\n"
-                                "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n\r\n";
+const QByteArray kEmptyKeyFile = "Windows Registry Editor Version 5.00\r\n\r\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n\r\n";
 
 } // namespace
 
@@ -91,10 +91,10 @@ TEST(RegFileStore, FirstOpenCreatesTheFolderAndTheEmptyKey) {
     const QString path = dir.path() + "/Brenholtsoft/Skribando.reg";
     RegFileStore store(path);
     ASSERT_TRUE(store.openKey(kSettingsKeyPath));
-    EXPECT_EQ(readAll(path), EmptyKeyFile);
+    EXPECT_EQ(readAll(path), kEmptyKeyFile);
     EXPECT_FALSE(store.readValue("MauszeigerMode"));
     EXPECT_TRUE(store.closeKey());
-    EXPECT_EQ(readAll(path), EmptyKeyFile) << "closing without writes changes nothing";
+    EXPECT_EQ(readAll(path), kEmptyKeyFile) << "closing without writes changes nothing";
 }
 
 TEST(RegFileStore, WritesTheExportFormatInWritingOrderAndReadsItBack) {
@@ -122,31 +122,31 @@ TEST(RegFileStore, WritesTheExportFormatInWritingOrderAndReadsItBack) {
 TEST(RegFileStore, KeepsValuesOfTheFileThatWereNotRewritten) {
     QTemporaryDir dir;
     const QString path = dir.path() + "/Skribando.reg";
-    writeAll(path, EmptyKeyFile.chopped(2) + "\"Foreign\"=hex(7):41,00,00,00\r\n"
-                                             "\"A\"=dword:00000001\r\n\r\n");
+    writeAll(path, kEmptyKeyFile.chopped(2) + "\"Foreign\"=hex(7):41,00,00,00\r\n"
+                                              "\"A\"=dword:00000001\r\n\r\n");
     RegFileStore store(path);
     ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     store.writeDword("A", 2);
     store.writeDword("B", 3);
     ASSERT_TRUE(store.closeKey());
-    EXPECT_EQ(readAll(path), EmptyKeyFile.chopped(2) + "\"A\"=dword:00000002\r\n"
-                                                       "\"B\"=dword:00000003\r\n"
-                                                       "\"Foreign\"=hex(7):41,00,00,00\r\n\r\n");
+    EXPECT_EQ(readAll(path), kEmptyKeyFile.chopped(2) + "\"A\"=dword:00000002\r\n"
+                                                        "\"B\"=dword:00000003\r\n"
+                                                        "\"Foreign\"=hex(7):41,00,00,00\r\n\r\n");
 }
 
 TEST(RegFileStore, ReadsWhatIsValidInADamagedFileAndRewritesItWhole) {
     QTemporaryDir dir;
     const QString path = dir.path() + "/Skribando.reg";
-    writeAll(path, EmptyKeyFile.chopped(2) + "\"A\"=dword:00000001\r\n\x01\xff garbage\r\n"
-                                             "\"B\"=dword:0000");
+    writeAll(path, kEmptyKeyFile.chopped(2) + "\"A\"=dword:00000001\r\n\x01\xff garbage\r\n"
+                                              "\"B\"=dword:0000");
     RegFileStore store(path);
     ASSERT_TRUE(store.openKey(kSettingsKeyPath));
     EXPECT_EQ(store.readDword("A"), 1);
     EXPECT_FALSE(store.readValue("B"));
     store.writeDword("B", 2);
     ASSERT_TRUE(store.closeKey());
-    EXPECT_EQ(readAll(path), EmptyKeyFile.chopped(2) + "\"B\"=dword:00000002\r\n"
-                                                       "\"A\"=dword:00000001\r\n\r\n");
+    EXPECT_EQ(readAll(path), kEmptyKeyFile.chopped(2) + "\"B\"=dword:00000002\r\n"
+                                                        "\"A\"=dword:00000001\r\n\r\n");
 }
 
 TEST(RegFileStore, AFailedSaveLeavesThePreviousFileIntact) {
@@ -173,7 +173,7 @@ TEST(RegFileStore, ALinkedFileStaysALink) {
     QTemporaryDir dir;
     const QString target = dir.path() + "/dotfiles.reg";
     const QString link = dir.path() + "/Skribando.reg";
-    writeAll(target, EmptyKeyFile);
+    writeAll(target, kEmptyKeyFile);
     ASSERT_TRUE(QFile::link(target, link));
     RegFileStore store(link);
     ASSERT_TRUE(store.openKey(kSettingsKeyPath));
