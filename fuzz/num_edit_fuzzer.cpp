@@ -73,10 +73,10 @@ bool sameReading(double a, double b) {
 }
 
 // Locales whose decimal separator the field reads back ("," or ".").
-const std::array<QLocale, 5> Locales = {QLocale::c(), QLocale(QLocale::French, QLocale::France),
-                                        QLocale(QLocale::German, QLocale::Germany),
-                                        QLocale(QLocale::English, QLocale::UnitedStates),
-                                        QLocale(QLocale::German, QLocale::Switzerland)};
+const std::array<QLocale, 5> kLocales = {QLocale::c(), QLocale(QLocale::French, QLocale::France),
+                                         QLocale(QLocale::German, QLocale::Germany),
+                                         QLocale(QLocale::English, QLocale::UnitedStates),
+                                         QLocale(QLocale::German, QLocale::Switzerland)};
 
 TNumEditQ& field() {
     static TNumEditQ* edit = [] {
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     const int decimals = input.ConsumeIntegralInRange(0, 12);
-    const QLocale& locale = Locales[input.ConsumeIntegralInRange<size_t>(0, Locales.size() - 1)];
+    const QLocale& locale = kLocales[input.ConsumeIntegralInRange<size_t>(0, kLocales.size() - 1)];
     const bool asUtf16 = input.ConsumeBool();
     const std::string bytes = input.ConsumeRemainingBytesAsString();
 

@@ -12,7 +12,7 @@ namespace {
 
 class CommandsFromOutside : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(session.ok()) << session.error(); }
+    void SetUp() override { REQUIRE_OUTSIDE_WORLD(session.ok(), session.error()); }
 
     // Runs `skribando argument` to its end; its exit code, its error output in `errors`.
     int runCommand(const QString& argument, QString* errors = nullptr) {

@@ -18,12 +18,12 @@ namespace {
 using testsupport::boundsWhere;
 
 // The page is rendered at 100 dots per inch.
-constexpr int dotsPerInch = 100;
-constexpr double mmPerDot = 25.4 / dotsPerInch;
+constexpr int kDotsPerInch = 100;
+constexpr double kMmPerDot = 25.4 / kDotsPerInch;
 
 QRectF inMillimetres(QRect dots) {
-    return QRectF(dots.x() * mmPerDot, dots.y() * mmPerDot, dots.width() * mmPerDot,
-                  dots.height() * mmPerDot);
+    return QRectF(dots.x() * kMmPerDot, dots.y() * kMmPerDot, dots.width() * kMmPerDot,
+                  dots.height() * kMmPerDot);
 }
 
 testing::AssertionResult near(const QRectF& actual, const QRectF& expected, double toleranceMm) {
@@ -107,7 +107,8 @@ TEST(PrintJourney, ARectangleDrawnOnTheScreenIsPrintedWhereTheLayoutPutsIt) {
     EXPECT_TRUE(session.waitForWindowGone("ScreenForm"));
 
     QString error;
-    const QImage page = testsupport::renderPdfPage(cups.output("skribando-a"), dotsPerInch, &error);
+    const QImage page =
+        testsupport::renderPdfPage(cups.output("skribando-a"), kDotsPerInch, &error);
     ASSERT_FALSE(page.isNull()) << error;
     EXPECT_TRUE(near(inMillimetres(page.rect()), QRectF(0, 0, 210, 297), 1)) << "an A4 page";
     // 30 mm from the left, 20 mm from the top, 160 × 100 mm: 8 screen pixels a millimetre.

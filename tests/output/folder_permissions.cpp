@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr unsigned overrideBits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+constexpr unsigned kOverrideBits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
 
 bool capabilities(__user_cap_data_struct (&data)[2], bool set) {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
@@ -20,9 +20,9 @@ ReadOnlyFolder::ReadOnlyFolder(const QString& path) : path_(path) {
     if (!QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner))
         return;
     __user_cap_data_struct data[2]{};
-    if (capabilities(data, false) && (data[0].effective & overrideBits)) {
+    if (capabilities(data, false) && (data[0].effective & kOverrideBits)) {
         savedEffective_ = data[0].effective;
-        data[0].effective &= ~overrideBits;
+        data[0].effective &= ~kOverrideBits;
         capabilityDropped_ = capabilities(data, true);
         if (!capabilityDropped_)
             return;

@@ -11,7 +11,7 @@ namespace {
 
 // A device with 254 pixels to the inch: one device pixel is one tenth of a millimetre, so
 // page pixels read directly as placement units.
-constexpr PrinterMetrics tenthPixels{254, 254, 20, 30};
+constexpr PrinterMetrics kTenthPixels{254, 254, 20, 30};
 
 // 3 × 2 pixels, every one a different colour, so a shift, a swap or a mirror shows.
 QImage asymmetricPicture() {
@@ -33,7 +33,7 @@ QRect inkBounds(const QImage& page) {
     return bounds;
 }
 
-QImage printOnPaper(const Placement& placement, PrinterMetrics metrics = tenthPixels) {
+QImage printOnPaper(const Placement& placement, PrinterMetrics metrics = kTenthPixels) {
     PaperPrinter printer("Paper", "", metrics, QSize(600, 400));
     EXPECT_TRUE(PrintPicture(printer, asymmetricPicture(), placement));
     EXPECT_EQ(printer.Pages().size(), 1);
@@ -130,7 +130,7 @@ TEST(PagePlacement, NegativeSizeMirrorsAndZeroSizePrintsNothing) {
 }
 
 TEST(PagePlacement, NoPrinterOrAJobThatCannotBeginPrintsNothingAndSaysWhy) {
-    PaperPrinter printer("", "LPT1:", tenthPixels, QSize(100, 100));
+    PaperPrinter printer("", "LPT1:", kTenthPixels, QSize(100, 100));
     EXPECT_EQ(PrintPicture(printer, asymmetricPicture(), {0, 0, 10, 10}).message(),
               QString::fromUtf8("Zur Zeit ist kein Standard-Drucker gewählt."));
     printer.setName("Laser");

@@ -26,8 +26,8 @@
 
 using testsupport::boundsWhere;
 using testsupport::havePoppler;
+using testsupport::kPrivateCupsLeftMarginMm;
 using testsupport::PrivateCups;
-using testsupport::privateCupsLeftMarginMm;
 using testsupport::renderPdfPage;
 using testsupport::runTool;
 
@@ -35,7 +35,7 @@ namespace {
 
 // The layout typed into the dialog, in centimetres. The left margin lies inside the CUPS
 // printer's unprintable margin, so there the picture starts at the printable edge.
-constexpr double leftCm = 0.2, topCm = 1.8, widthCm = 8.0, heightCm = 5.0;
+constexpr double kLeftCm = 0.2, kTopCm = 1.8, kWidthCm = 8.0, kHeightCm = 5.0;
 
 // 160 × 100 pixels, red in the top-left quarter and blue elsewhere: a mirrored or turned
 // print shows.
@@ -83,11 +83,11 @@ PrinterLines printThroughDialog(PrinterDevice& printer, const QString& otherPrin
             form.DrEinrBtn->click();
             lines.afterSetup = form.DruckerInfo->text();
         }
-        form.LiRandEdit->setValue(leftCm);
-        form.ObRandEdit->setValue(topCm);
+        form.LiRandEdit->setValue(kLeftCm);
+        form.ObRandEdit->setValue(kTopCm);
         form.SeitRatio->setChecked(false);
-        form.BreiteEdit->setValue(widthCm);
-        form.HoeheEdit->setValue(heightCm);
+        form.BreiteEdit->setValue(kWidthCm);
+        form.HoeheEdit->setValue(kHeightCm);
         form.DruckBtn->click();
         return form.result();
     });
@@ -136,9 +136,9 @@ void expectPlacedAt(const MeasuredPrint& print, double leftMm) {
     EXPECT_NEAR(print.pageMm.width(), 210, 1);
     EXPECT_NEAR(print.pageMm.height(), 297, 1);
     EXPECT_NEAR(print.pictureMm.left(), leftMm, tolerance);
-    EXPECT_NEAR(print.pictureMm.top(), topCm * 10, tolerance);
-    EXPECT_NEAR(print.pictureMm.width(), widthCm * 10, tolerance);
-    EXPECT_NEAR(print.pictureMm.height(), heightCm * 10, tolerance);
+    EXPECT_NEAR(print.pictureMm.top(), kTopCm * 10, tolerance);
+    EXPECT_NEAR(print.pictureMm.width(), kWidthCm * 10, tolerance);
+    EXPECT_NEAR(print.pictureMm.height(), kHeightCm * 10, tolerance);
     EXPECT_TRUE(print.redTopLeft) << "the picture is mirrored or turned";
     // The whole picture, at its own size, is what the page holds.
     EXPECT_TRUE(print.imageList.contains(QRegularExpression(R"(\b160\s+100\b)")))
@@ -152,7 +152,7 @@ void printOnQtPdfPrinter(const QString& folder) {
     EXPECT_EQ(printThroughDialog(*printer).opened, "PDF an " + pdf);
     const auto print = measure(pdf);
     ASSERT_TRUE(print);
-    expectPlacedAt(*print, leftCm * 10); // the PDF printer has no unprintable margin
+    expectPlacedAt(*print, kLeftCm * 10); // the PDF printer has no unprintable margin
 }
 
 } // namespace
@@ -244,7 +244,7 @@ TEST(PrintedPage, PictureSitsAtItsPlaceAndSize) {
     EXPECT_FALSE(QFile::exists(cups.output("skribando-a")));
     const auto print = measure(cups.output("skribando-b"));
     ASSERT_TRUE(print);
-    expectPlacedAt(*print, std::max(leftCm * 10, privateCupsLeftMarginMm));
+    expectPlacedAt(*print, std::max(kLeftCm * 10, kPrivateCupsLeftMarginMm));
 }
 
 // Qt's PDF printer on its own, wherever CUPS is: the same page, from the same code path.

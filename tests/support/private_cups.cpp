@@ -11,7 +11,7 @@ namespace testsupport {
 namespace {
 
 // The queues are PDF printers: the file holds what CUPS's PDF filter made of the job.
-const char* const testPpd = R"ppd(*PPD-Adobe: "4.3"
+const char* const kTestPpd = R"ppd(*PPD-Adobe: "4.3"
 *FormatVersion: "4.3"
 *FileVersion: "1.0"
 *LanguageVersion: English
@@ -67,7 +67,7 @@ QString PrivateCups::start() {
         return "SKRIBANDO_PRINT_WITHOUT_CUPS is set";
     for (const char* sub : {"spool", "tmp", "state", "cache", "log"})
         QDir(folder_).mkpath(sub);
-    write("test.ppd", testPpd);
+    write("test.ppd", kTestPpd);
     write("cupsd.conf", QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\n"
                                        "Browsing Off\nDefaultAuthType None\n"
                                        "<Location />\n  Order allow,deny\n  Allow all\n"

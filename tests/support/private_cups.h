@@ -13,7 +13,7 @@
 namespace testsupport {
 
 // The unprintable margin at the left of the queues' paper, in millimetres.
-constexpr double privateCupsLeftMarginMm = 12 * 25.4 / 72;
+constexpr double kPrivateCupsLeftMarginMm = 12 * 25.4 / 72;
 
 class PrivateCups {
 public:
