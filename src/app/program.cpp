@@ -163,5 +163,9 @@ int RunProgram(int argc, char** argv) {
     palette.show();
     const int result = app.exec();
     settingsDialog.setParent(nullptr); // it is no child of the info box when both go
+    // A program ended during a phase on Wayland leaves the palette docked in the surface,
+    // which would delete it once more as it goes.
+    if (palette.isDocked())
+        palette.setParent(nullptr);
     return result;
 }

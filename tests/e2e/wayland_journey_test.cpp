@@ -69,6 +69,9 @@ public:
         }
     }
     bool waitForExit() { return process_.waitForFinished(10000); }
+    bool endedCleanly() const {
+        return process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+    }
     std::string output() { return process_.readAll().toStdString(); }
 
 private:
@@ -228,4 +231,15 @@ TEST(WaylandJourney, WithoutAPortalStartSaysSoAndShowsNoBlackPhase) {
     EXPECT_TRUE(X11Session::waitUntil([&] { return windowsNamed(desktop, "Skribando") == 2; }))
         << program.output();
     EXPECT_TRUE(desktop.waitForWindow("ScreenForm", 500).isEmpty()) << "no freeze";
+}
+
+TEST(WaylandJourney, ClosingTheSurfaceDuringAPhaseEndsTheProgramCleanly) {
+    WaylandDesktop desktop(pattern({1280, 1024}));
+    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    WaylandProgram program(desktop);
+    ASSERT_FALSE(startDrawingPhase(desktop).isEmpty()) << program.output();
+    // The palette is part of the surface now, and goes out with the program.
+    desktop.run("swaymsg", {"[title=\"^ScreenForm$\"] kill"});
+    ASSERT_TRUE(program.waitForExit()) << program.output();
+    EXPECT_TRUE(program.endedCleanly()) << program.output();
 }
