@@ -1,6 +1,7 @@
 // What the program makes of the screen it reads: a 16-bit screen is saved at 16 bits, and a
 // screen it cannot read is said so, without a drawing phase.
 #include "support/picture_diff.h"
+#include "support/test_support.h"
 #include "x11_session.h"
 
 #include <QFile>
@@ -20,7 +21,7 @@ QImage Gradient(QSize size) {
 
 TEST(ScreenRead, OnA16BitScreenABitmapIsSavedWith16BitPixels) {
     X11Session session(640, 480, WindowManager::Openbox, 16);
-    ASSERT_TRUE(session.ok()) << session.error().toStdString();
+    REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
     // The root keeps the gradient in 5-6-5 pixels, so it never equals the 32-bit original:
     // what the screen shows is what the file must hold.
     session.setBackground(Gradient(session.size()));
@@ -55,7 +56,7 @@ TEST(ScreenRead, OnA16BitScreenABitmapIsSavedWith16BitPixels) {
 // the screen: without another way to read it, Lancer says so and the palette stays idle.
 TEST(ScreenRead, AScreenThatCannotBeReadIsSaidAndNoDrawingPhaseStarts) {
     X11Session session;
-    ASSERT_TRUE(session.ok()) << session.error().toStdString();
+    REQUIRE_OUTSIDE_WORLD(session.ok(), session.error());
     QProcessEnvironment environment = session.environment();
     environment.insert("WAYLAND_DISPLAY", "wayland-skribando-none");
     environment.insert("XDG_SESSION_TYPE", "wayland");
