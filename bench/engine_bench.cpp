@@ -36,18 +36,18 @@ struct ToolCase {
     const char* name;
     int tool;
 };
-const ToolCase Tools[] = {{"pen", ToolPen},
-                          {"eraser", ToolEraser},
-                          {"line", ToolLine},
-                          {"arrow", ToolArrow},
-                          {"doublearrow", ToolDoubleArrow},
-                          {"rectangle", ToolRectangle},
-                          {"ellipse", ToolEllipse},
-                          {"text", ToolText},
-                          {"check", ToolCheck},
-                          {"cross", ToolCross}};
-constexpr int Moves = 600;
-constexpr int Rounds = 5;
+const ToolCase kTools[] = {{"pen", ToolPen},
+                           {"eraser", ToolEraser},
+                           {"line", ToolLine},
+                           {"arrow", ToolArrow},
+                           {"doublearrow", ToolDoubleArrow},
+                           {"rectangle", ToolRectangle},
+                           {"ellipse", ToolEllipse},
+                           {"text", ToolText},
+                           {"check", ToolCheck},
+                           {"cross", ToolCross}};
+constexpr int kMoves = 600;
+constexpr int kRounds = 5;
 
 // The pointer wanders a few pixels per event around a centre, as a hand does.
 QPoint wander(QPoint centre, int i) {
@@ -92,7 +92,7 @@ double clockOverhead() {
 bench::Samples noiseProbe(double overhead) {
     std::vector<double> times;
     volatile std::uint64_t sink = 0;
-    for (int i = 0; i < Moves * Rounds; ++i) {
+    for (int i = 0; i < kMoves * kRounds; ++i) {
         times.push_back(bench::secondsOf([&] {
                             std::uint64_t x = 88172645463325252ull;
                             for (int k = 0; k < 6000; ++k)
@@ -107,7 +107,7 @@ bench::Samples noiseProbe(double overhead) {
 // The first moves after a phase starts or a press find the caches emptied by the picture
 // copies just made; they are timed apart (`first`), the steady moves of a drag that has gone
 // on for a moment are the ones compared.
-constexpr int WarmUpMoves = 20;
+constexpr int kWarmUpMoves = 20;
 
 struct MoveTimes {
     bench::Samples best; // each move's quickest round
@@ -115,25 +115,25 @@ struct MoveTimes {
     double first = 1e9;  // the first move, quickest round
 };
 
-// `Moves` moves replayed in `Rounds` rounds; `start` brings the surface to the same state
-// before each round (untimed), `move(i)` makes move i, the first WarmUpMoves of them
+// `kMoves` moves replayed in `kRounds` rounds; `start` brings the surface to the same state
+// before each round (untimed), `move(i)` makes move i, the first kWarmUpMoves of them
 // untimed. With `afterSystemCall`, each move is timed right after a system call.
 MoveTimes replayed(double overhead, const std::function<void()>& start,
                    const std::function<void(int)>& move, const std::function<void()>& finish,
                    bool afterSystemCall = false) {
-    std::vector<double> best(Moves, 1e9), raw;
+    std::vector<double> best(kMoves, 1e9), raw;
     MoveTimes times;
-    for (int round = 0; round < Rounds; ++round) {
+    for (int round = 0; round < kRounds; ++round) {
         start();
-        for (int i = 0; i < WarmUpMoves + Moves; ++i) {
+        for (int i = 0; i < kWarmUpMoves + kMoves; ++i) {
             if (afterSystemCall)
                 enterTheKernel();
             const double seconds = std::max(0.0, bench::secondsOf([&] { move(i); }) - overhead);
             if (i == 0)
                 times.first = std::min(times.first, seconds);
-            if (i < WarmUpMoves)
+            if (i < kWarmUpMoves)
                 continue;
-            best[size_t(i - WarmUpMoves)] = std::min(best[size_t(i - WarmUpMoves)], seconds);
+            best[size_t(i - kWarmUpMoves)] = std::min(best[size_t(i - kWarmUpMoves)], seconds);
             raw.push_back(seconds);
         }
         finish();
@@ -180,7 +180,7 @@ SKRIBANDO_BENCH(engine) {
     surface.StartPhase(shot);
     std::printf("engine: memory in large pages after the phase started: %ld MB\n",
                 largePageMegabytes());
-    for (const ToolCase& t : Tools) {
+    for (const ToolCase& t : kTools) {
         auto choose = [&] {
             surface.StartPhase(shot);
             surface.ParkToolSymbol();
