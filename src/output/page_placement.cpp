@@ -8,6 +8,7 @@
 
 namespace {
 
+constexpr double kTenthsOfMillimetrePerCentimetre = 100.0;
 constexpr double kTenthsOfMillimetrePerInch = 254.0;
 
 // std::nearbyint in the default rounding mode takes halves to the even neighbour.
@@ -28,7 +29,7 @@ bool fitsInt32(int64_t value) {
 } // namespace
 
 std::optional<int32_t> TenthsOfMillimetre(double centimetres) {
-    const double tenths = nearestEven(centimetres * 100.0);
+    const double tenths = nearestEven(centimetres * kTenthsOfMillimetrePerCentimetre);
     if (!std::isfinite(tenths) || !fitsInt32(tenths))
         return std::nullopt;
     return int32_t(tenths);

@@ -13,6 +13,7 @@ namespace {
 constexpr size_t kWindowBytes = 32768;
 constexpr int kRawDeflate = -15;            // window of 32 KiB, no zlib header or trailer per strip
 constexpr size_t kChunkTarget = 256 * 1024; // rows handed to deflate at a time
+constexpr size_t kLeastOutputRoom = 16 * 1024; // free output before each deflate call
 
 // Output memory that is not cleared first: untouched pages cost nothing, and a strip's
 // bound is far above what it really needs.
@@ -81,7 +82,7 @@ int deflateInto(z_stream& z, const uint8_t* input, size_t size, int flush, OutBu
     z.next_in = const_cast<Bytef*>(input);
     z.avail_in = static_cast<uInt>(size);
     for (;;) {
-        out.reserve(16384);
+        out.reserve(kLeastOutputRoom);
         uInt room = static_cast<uInt>(std::min<size_t>(out.capacity - out.used, UINT_MAX));
         z.next_out = out.data.get() + out.used;
         z.avail_out = room;

@@ -23,6 +23,8 @@ constexpr std::array<std::pair<PhaseCommand, const char*>, 3> kWords{{
 
 // Room for any word; a longer datagram comes back truncated and is dropped.
 constexpr std::size_t kLongestDatagram = 32;
+// The pause before a command is offered again while no instance listens on the socket yet.
+constexpr unsigned long kRetryMs = 20;
 
 bool socketAddress(const QString& path, sockaddr_un& address) {
     const QByteArray name = QFile::encodeName(path);
@@ -183,6 +185,6 @@ SendResult SendPhaseCommand(const QString& path, PhaseCommand command, int patie
         const SendResult result = sendOnce(path, command);
         if (result != SendResult::NoListener || patience.hasExpired())
             return result;
-        QThread::msleep(20);
+        QThread::msleep(kRetryMs);
     }
 }
