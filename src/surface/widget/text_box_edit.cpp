@@ -7,10 +7,10 @@
 #include <QSignalBlocker>
 #include <cmath>
 
-const char* const Edit1Hint = "Text übernehmen mit Enter, abbrechen mit ESC";
-
 namespace {
-const QColor Silver(192, 192, 192);
+// The hint shown as the box's tooltip.
+const char* const kEdit1Hint = "Text übernehmen mit Enter, abbrechen mit ESC";
+const QColor kSilver(192, 192, 192);
 // QLineEdit draws its text this many pixels inside the edge when it has no frame.
 constexpr int kLineEditHorizontalMargin = 2;
 } // namespace
@@ -25,10 +25,10 @@ QLineEdit* createEdit1(QWidget* parent) {
     edit->setFrame(false);
     edit->setAutoFillBackground(true);
     QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, Silver);
-    palette.setColor(QPalette::Window, Silver);
+    palette.setColor(QPalette::Base, kSilver);
+    palette.setColor(QPalette::Window, kSilver);
     edit->setPalette(palette);
-    edit->setToolTip(QString::fromUtf8(Edit1Hint));
+    edit->setToolTip(QString::fromUtf8(kEdit1Hint));
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     edit->hide();
     return edit;

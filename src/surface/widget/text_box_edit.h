@@ -8,9 +8,6 @@
 class QLineEdit;
 class QWidget;
 
-// The hint shown as the box's tooltip.
-extern const char* const Edit1Hint;
-
 // A hidden, borderless, flat line edit on silver, with the hint as its tooltip.
 QLineEdit* createEdit1(QWidget* parent);
 
