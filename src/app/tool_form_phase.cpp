@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
 namespace {
 
@@ -45,6 +46,9 @@ bool TToolForm::CaptureScreen() {
     const QPoint position = pos();
     hide();
     Delay(50);
+    // The last phase's frozen screen goes just before the grab, which then lands in the
+    // same, already mapped memory: fresh pages cost more than the rest of the start.
+    surface_->LetGoOfScreenPicture();
     ScreenCapture capture = grabScreen ? grabScreen() : ScreenCapture();
     if (!capture.read()) {
         show();
@@ -55,10 +59,8 @@ bool TToolForm::CaptureScreen() {
     // The palette comes back at its expanded height, so it is placed once, not shown
     // collapsed and then resized.
     ShowToolBar();
-    surface_->StartPhase(capture.picture, capture.depth);
-    // The grab keeps its shared memory for the next Lancer: handing it back costs a
-    // fresh 33 MB of page faults at 4K on every start, several times the rest of the work.
-    capture.picture = QImage();
+    // The surface keeps the grab's picture as its frozen screen.
+    surface_->StartPhase(std::move(capture.picture), capture.depth);
     screen_->ShowOnPrimaryScreen();
     if (DocksInSurface()) {
         DockIntoSurface();

@@ -5,12 +5,16 @@
 #include "surface/rect_conversion.h"
 #include "surface/tool_sizes.h"
 
+#include <utility>
+
 DrawingSurface::DrawingSurface(const DrawingState& state) : state_(state) {}
 DrawingSurface::~DrawingSurface() = default;
 
-void DrawingSurface::StartPhase(const QImage& capture, int screenDepth) {
+void DrawingSurface::StartPhase(QImage capture, int screenDepth) {
     screenDepth_ = screenDepth;
-    raster::CopyPicture(capture.convertToFormat(QImage::Format_RGB32), screenPicture_);
+    screenPicture_ = capture.format() == QImage::Format_RGB32
+                         ? std::move(capture)
+                         : capture.convertToFormat(QImage::Format_RGB32);
     raster::CopyPicture(screenPicture_, undoPicture_);
     raster::CopyPicture(screenPicture_, picture_);
     canvas_.reset();
@@ -145,7 +149,7 @@ void DrawingSurface::Undo() {
 }
 
 void DrawingSurface::Clear() {
-    if (picture_.isNull())
+    if (picture_.isNull() || screenPicture_.isNull())
         return;
     CurrentPoint = None;
     AnchorPoint = None;

@@ -32,10 +32,14 @@ public:
     explicit DrawingSurface(const DrawingState& state);
     ~DrawingSurface();
 
-    // Freezes a new phase on a captured screen: the frozen screen, the undo snapshot and
-    // the working picture all become the capture, and every point becomes none.
-    // `screenDepth` is the depth of the screen it was read from, which saving keeps.
-    void StartPhase(const QImage& capture, int screenDepth = 32);
+    // Freezes a new phase on a captured screen: the capture itself becomes the frozen
+    // screen (kept, never copied: only read from), the undo snapshot and the working
+    // picture become copies of it in the memory of the last phase, and every point becomes
+    // none. `screenDepth` is the depth of the screen it was read from, which saving keeps.
+    void StartPhase(QImage capture, int screenDepth = 32);
+    // Lets go of the frozen screen between phases, so the next grab can land in its memory
+    // rather than in fresh pages. The undo snapshot and the working picture stay.
+    void LetGoOfScreenPicture() { screenPicture_ = QImage(); }
     int ScreenDepth() const { return screenDepth_; }
 
     // The working picture: what the user sees, every tool draws into and output reads.

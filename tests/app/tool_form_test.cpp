@@ -133,7 +133,13 @@ TEST_F(Palette, StartFreezesAFreshCaptureAndFinishReturns) {
     EXPECT_EQ(palette.height(), TToolForm::kCollapsedHeight);
     EXPECT_EQ(saves, 0) << "Finish does not end the program";
 
+    bool frozenScreenHeldAtGrab = true;
+    palette.grabScreen = [&] {
+        frozenScreenHeldAtGrab = !surface.ScreenPicture().isNull();
+        return Capture(++grabs);
+    };
     palette.StartFertigBtnClick(); // a second Start takes a new capture
+    EXPECT_FALSE(frozenScreenHeldAtGrab) << "let go first, so the grab can reuse its memory";
     EXPECT_TRUE(testsupport::samePixels(Capture(2), surface.Picture()));
     EXPECT_TRUE(testsupport::samePixels(Capture(2), surface.ScreenPicture()));
 }

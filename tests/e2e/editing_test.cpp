@@ -2,6 +2,7 @@
 #include "support/test_support.h"
 #include "x11_session.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -78,6 +79,39 @@ TEST_F(Editing, StampsAreOpaqueGreenAndRedWhateverTheColour) {
                count(QRect(540, 240, 120, 120), 0xDC0000) > 100;
     })) << "a green check mark and a red cross, each centred on its click";
     EXPECT_GT(count(QRect(240, 240, 120, 120), 0x000000), 10) << "with a black shadow";
+}
+
+// Each Lancer grabs into the memory of the last one's frozen screen: the second and the
+// third must show their own screen, and the eraser and undo must bring back that one.
+TEST_F(Editing, EveryNewStartFreezesItsOwnScreenForTheEraserAndUndo) {
+    const QPoint onLine(400, 400);
+    QTemporaryDir folder;
+    for (QRgb screen : {0x00C000u, 0xE0E000u}) {
+        session.key("F9");
+        ASSERT_TRUE(session.waitForWindowGone("ScreenForm"));
+        QImage paper(session.size(), QImage::Format_RGB32);
+        paper.fill(screen);
+        const QString file = folder.filePath("paper.png");
+        ASSERT_TRUE(paper.save(file));
+        session.run("display", {"-window", "root", file}); // the palette stays in front
+        waitForPixel(QPoint(40, 40), screen);
+        ASSERT_NE(startDrawingPhase(session), 0u);
+        waitForPixel(QPoint(40, 40), screen);
+        const QImage frozen = session.screenshot();
+        for (int y = 0; y < frozen.height(); y += frozen.height() / 7)
+            EXPECT_EQ(frozen.pixel(40, y) & 0xFFFFFF, screen) << "row " << y;
+
+        session.key("alt+shift+4 alt+l"); // opaque blue line
+        session.drag(onLine - QPoint(200, 0), onLine + QPoint(200, 0));
+        waitForPixel(onLine, 0x0000FF);
+        session.key("ctrl+BackSpace");
+        waitForPixel(onLine, screen);
+        session.drag(onLine - QPoint(200, 0), onLine + QPoint(200, 0));
+        waitForPixel(onLine, 0x0000FF);
+        session.key("alt+g");
+        session.click(onLine);
+        waitForPixel(onLine, screen);
+    }
 }
 
 } // namespace

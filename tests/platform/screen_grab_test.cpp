@@ -297,6 +297,13 @@ TEST_F(GrabXvfb, APictureStillHeldIsNeverOverwrittenByLaterGrabs) {
     EXPECT_TRUE(testsupport::samePixels(painted_, first));
 }
 
+TEST_F(GrabXvfb, APictureLetGoGivesItsMemoryToTheNextGrab) {
+    const uchar* memory = GrabX11ScreenShm(server_.display()).constBits();
+    const QImage next = GrabX11ScreenShm(server_.display());
+    EXPECT_EQ(next.constBits(), memory) << "fresh memory costs a page fault every 4 KB";
+    EXPECT_TRUE(testsupport::samePixels(painted_, next));
+}
+
 TEST_F(GrabXvfb, APictureOutlivesItsConnectionAndServer) {
     QImage picture = GrabX11ScreenShm(server_.display());
     // Asking another display closes the connection that made the picture.
