@@ -37,9 +37,12 @@ QStringList ArgumentsAfterProgramName(int argc, char** argv) {
     return arguments;
 }
 
+// How long a later start waits for the running instance to take its command.
+constexpr int kHandOverTimeoutMs = 3000;
+
 // A command for the running instance ends here, without a window, at once.
 int HandOver(const QString& socketPath, PhaseCommand command) {
-    switch (SendPhaseCommand(socketPath, command, 3000)) {
+    switch (SendPhaseCommand(socketPath, command, kHandOverTimeoutMs)) {
     case SendResult::Delivered:
         return 0;
     case SendResult::NoListener:
@@ -146,7 +149,8 @@ int RunProgram(int argc, char** argv) {
     // The settings dialog opens over the info box, which stays on top of the other windows.
     settingsDialog.setParent(&infoBox, settingsDialog.windowFlags());
     QObject::connect(&infoBox, &TInfoBox::EinstellBtnClicked, &infoBox, [&] {
-        EinstellBtnClick(settingsDialog, [&](int mode) { screen.ApplyCursorMode(mode); });
+        EinstellBtnClick(settingsDialog,
+                         [&](int mode) { screen.ApplyCursorMode(mode == kToolSymbolOnly); });
     });
 
     // Later starts hand their commands over through the socket; a start that came with one

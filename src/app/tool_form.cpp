@@ -28,24 +28,44 @@
 namespace {
 
 constexpr int kClientWidth = 52;
+constexpr int kColumns = 2;
 constexpr int kCellWidth = 25;
 constexpr int kCellHeight = 24;
 constexpr int kSeparator = 8;
 constexpr QPoint kToolBarOrigin{1, 24};
+// Each colour row holds a transparent colour and its opaque twin, the table's second half.
+constexpr std::size_t kColourRows = kColourChoices.size() / kColumns;
 
-// The command buttons of the last three rows: name, glyph, design hint.
-struct CommandButton {
-    const char* name;
+// With AutoOpen, the first activation presses Start after this long.
+constexpr int kAutoStartDelayMs = 250;
+// How long the first activation waits for the window manager to tell the frame's size.
+constexpr int kFrameWaitMs = 300;
+constexpr int kFrameWaitStepMs = 20;
+
+// The commands of the tool bar's last three rows, which end the menu too.
+struct Command {
+    const char* button;
+    const char* menuItem;
     int glyph;
     const char* designHint;
+    const char* designMenuText;
+    const char* shortcut;
+    void (TToolForm::*run)();
+    bool apart; // a separator before it in the menu
 };
-constexpr CommandButton kCommandButtons[6] = {
-    {"RueckgaengigBtn", 16, "Rückgängig"},
-    {"ClearBtn", 14, "Alles löschen"},
-    {"DruckBtn", 21, "Drucken"},
-    {"SaveBtn", 13, "Speichern"},
-    {"ClipBtn", 12, "In die Zwischenablage"},
-    {"InfoBtn", 22, "Info / Einstellungen / Hilfe"},
+const Command kCommands[] = {
+    {"RueckgaengigBtn", "Rckgngig1", 16, "Rückgängig", "Rückgängig", "Ctrl+Backspace",
+     &TToolForm::RueckgaengigBtnClick, false},
+    {"ClearBtn", "Alleslschen1", 14, "Alles löschen", "Alles löschen", "Ctrl+Delete",
+     &TToolForm::ClearBtnClick, false},
+    {"DruckBtn", "Drucken1", 21, "Drucken", "Drucken...", "Ctrl+P", &TToolForm::DruckBtnClick,
+     false},
+    {"SaveBtn", "Speichern1", 13, "Speichern", "Speichern...", "Ctrl+S", &TToolForm::SaveBtnClick,
+     false},
+    {"ClipBtn", "IndieZwischenablage1", 12, "In die Zwischenablage", "In die Zwischenablage",
+     "Ctrl+C", &TToolForm::ClipBtnClick, false},
+    {"InfoBtn", "Info1", 22, "Info / Einstellungen / Hilfe", "Info / Einstellungen / Hilfe", "F1",
+     &TToolForm::InfoBtnClick, true},
 };
 
 } // namespace
@@ -81,7 +101,7 @@ TToolForm::TToolForm(QWidget* parent)
     state_.Tool = ToolNone;
 
     Timer1.setSingleShot(true);
-    Timer1.setInterval(250);
+    Timer1.setInterval(kAutoStartDelayMs);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
     setMouseTracking(true);
@@ -143,47 +163,43 @@ void TToolForm::buildToolBar() {
     auto* widths = new QButtonGroup(this);
     auto* colours = new QButtonGroup(this);
     auto* tools = new QButtonGroup(this);
+    // Each group fills its rows from the left; a separator between groups.
+    static_assert(kWidthChoices.size() % kColumns == 0 && kColourChoices.size() % kColumns == 0 &&
+                  kToolChoices.size() % kColumns == 0 && std::size(kCommands) % kColumns == 0);
     int top = 0;
-    for (int i = 0; i < 4; ++i) {
-        const WidthChoice& w = kWidthChoices[i];
-        auto* b = addToolButton(w.button, w.glyph, w.designHint, i % 2, top, widths);
-        connect(b, &QToolButton::clicked, this, [this, code = w.code] { ChooseWidth(code); });
-        if (i % 2)
+    const auto addInRow = [&](std::size_t i, const char* name, int glyph, const char* hint,
+                              QButtonGroup* group) {
+        const int column = static_cast<int>(i % kColumns);
+        QToolButton* b = addToolButton(name, glyph, hint, column, top, group);
+        if (column == kColumns - 1)
             top += kCellHeight;
-    }
-    top += kSeparator;
-    // Colour rows: the transparent colour on the left, its opaque twin on the right.
-    for (int i = 0; i < 4; ++i) {
-        for (int column = 0; column < 2; ++column) {
-            const ColourChoice& c = kColourChoices[i + column * 4];
-            auto* b = addToolButton(c.button, c.glyph, c.designHint, column, top, colours);
-            connect(b, &QToolButton::clicked, this, [this, code = c.code] { ChooseColour(code); });
-        }
-        top += kCellHeight;
-    }
-    top += kSeparator;
-    for (int i = 0; i < 10; ++i) {
-        const ToolChoice& t = kToolChoices[i];
-        auto* b = addToolButton(t.button, t.glyph, t.designHint, i % 2, top, tools);
-        connect(b, &QToolButton::clicked, this, [this, code = t.code] { ChooseTool(code); });
-        if (i % 2)
-            top += kCellHeight;
-    }
-    top += kSeparator;
-    const std::function<void()> commands[6] = {
-        [this] { RueckgaengigBtnClick(); }, [this] { ClearBtnClick(); },
-        [this] { DruckBtnClick(); },        [this] { SaveBtnClick(); },
-        [this] { ClipBtnClick(); },         [this] { InfoBtnClick(); },
+        return b;
     };
-    for (int i = 0; i < 6; ++i) {
-        auto* b = addToolButton(kCommandButtons[i].name, kCommandButtons[i].glyph,
-                                kCommandButtons[i].designHint, i % 2, top, nullptr);
-        connect(b, &QToolButton::clicked, this, commands[i]);
-        if (i % 2)
-            top += kCellHeight;
+    for (std::size_t i = 0; i < kWidthChoices.size(); ++i) {
+        const WidthChoice& w = kWidthChoices[i];
+        auto* b = addInRow(i, w.button, w.glyph, w.designHint, widths);
+        connect(b, &QToolButton::clicked, this, [this, code = w.code] { ChooseWidth(code); });
+    }
+    top += kSeparator;
+    for (std::size_t i = 0; i < kColourChoices.size(); ++i) {
+        const ColourChoice& c = kColourChoices[i / kColumns + (i % kColumns) * kColourRows];
+        auto* b = addInRow(i, c.button, c.glyph, c.designHint, colours);
+        connect(b, &QToolButton::clicked, this, [this, code = c.code] { ChooseColour(code); });
+    }
+    top += kSeparator;
+    for (std::size_t i = 0; i < kToolChoices.size(); ++i) {
+        const ToolChoice& t = kToolChoices[i];
+        auto* b = addInRow(i, t.button, t.glyph, t.designHint, tools);
+        connect(b, &QToolButton::clicked, this, [this, code = t.code] { ChooseTool(code); });
+    }
+    top += kSeparator;
+    for (std::size_t i = 0; i < std::size(kCommands); ++i) {
+        const Command& c = kCommands[i];
+        auto* b = addInRow(i, c.button, c.glyph, c.designHint, nullptr);
+        connect(b, &QToolButton::clicked, this, [this, run = c.run] { (this->*run)(); });
     }
     infoBtn_ = buttons_.value("InfoBtn");
-    ToolBar1->resize(2 * kCellWidth, top);
+    ToolBar1->resize(kColumns * kCellWidth, top);
 }
 
 int TToolForm::expandedHeight() const {
@@ -234,7 +250,7 @@ void TToolForm::buildPopupMenu() {
     menuItems_.insert("Farbe1", colours->menuAction());
     auto* colourGroup = new QActionGroup(this);
     for (const ColourChoice& c : kColourChoices) {
-        if (c.code == 11)
+        if (&c == &kColourChoices[kColourRows]) // the opaque ones
             colours->addSeparator();
         addMenuItem(
             colours, c.menuItem, c.designMenuText, c.glyph, c.shortcut,
@@ -250,17 +266,12 @@ void TToolForm::buildPopupMenu() {
             [this, code] { ChooseTool(code); }, toolGroup);
     }
     PopupMenu1->addSeparator();
-    addMenuItem(PopupMenu1, "Rckgngig1", "Rückgängig", 16, "Ctrl+Backspace",
-                [this] { RueckgaengigBtnClick(); });
-    addMenuItem(PopupMenu1, "Alleslschen1", "Alles löschen", 14, "Ctrl+Delete",
-                [this] { ClearBtnClick(); });
-    addMenuItem(PopupMenu1, "Drucken1", "Drucken...", 21, "Ctrl+P", [this] { DruckBtnClick(); });
-    addMenuItem(PopupMenu1, "Speichern1", "Speichern...", 13, "Ctrl+S", [this] { SaveBtnClick(); });
-    addMenuItem(PopupMenu1, "IndieZwischenablage1", "In die Zwischenablage", 12, "Ctrl+C",
-                [this] { ClipBtnClick(); });
-    PopupMenu1->addSeparator();
-    addMenuItem(PopupMenu1, "Info1", "Info / Einstellungen / Hilfe", 22, "F1",
-                [this] { InfoBtnClick(); });
+    for (const Command& c : kCommands) {
+        if (c.apart)
+            PopupMenu1->addSeparator();
+        addMenuItem(PopupMenu1, c.menuItem, c.designMenuText, c.glyph, c.shortcut,
+                    [this, run = c.run] { (this->*run)(); });
+    }
 
     // The shortcuts work while the palette is active; AttachSurface adds them to the
     // drawing surface too.
@@ -326,7 +337,7 @@ void TToolForm::ChooseTool(int code) {
 }
 
 void TToolForm::ApplyStoredModes() {
-    screen_->ApplyCursorMode(Settings().MauszeigerMode);
+    screen_->ApplyCursorMode(Settings().MauszeigerMode == kToolSymbolOnly);
     ChooseWidth(Settings().StiftdickeMode);
     ChooseColour(Settings().FarbMode);
     ChooseTool(Settings().WerkzeugMode);
@@ -419,9 +430,9 @@ void TToolForm::FormActivate() {
     // A window manager tells the frame's size only once the window is shown: place the
     // palette again now that it is known, before a stored position may move it. Keys and
     // clicks wait until the start-up steps are done, so no choice is overwritten by them.
-    QDeadlineTimer frameKnown(300);
+    QDeadlineTimer frameKnown(kFrameWaitMs);
     while (!FrameIsKnown(*this) && !frameKnown.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, kFrameWaitStepMs);
     PlaceAtTopRight();
     if (loadSettings)
         loadSettings();

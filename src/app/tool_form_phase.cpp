@@ -17,6 +17,8 @@ namespace {
 
 const QString kScreenNotReadText =
     QString::fromUtf8("Impossible de capturer l'écran : son contenu ne peut pas être lu.");
+// Time for the windows the palette covered to repaint before the grab.
+constexpr std::uint32_t kRepaintWaitMs = 50;
 
 } // namespace
 
@@ -42,10 +44,9 @@ void TToolForm::StartFertigBtnClick() {
 }
 
 bool TToolForm::CaptureScreen() {
-    // Hide the palette and give the windows it covered 50 ms to repaint before the grab.
     const QPoint position = pos();
     hide();
-    Delay(50);
+    Delay(kRepaintWaitMs);
     // The last phase's frozen screen goes just before the grab, which then lands in the
     // same, already mapped memory: fresh pages cost more than the rest of the start.
     surface_->LetGoOfScreenPicture();

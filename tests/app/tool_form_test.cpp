@@ -66,6 +66,15 @@ TEST_F(Palette, StartsWithWidth3TransparentRedAndThePenWhenNothingIsStored) {
     EXPECT_EQ(state.Tool, ToolPen);
 }
 
+TEST_F(Palette, OnlyTheToolSymbolModeHidesThePointerOverThePicture) {
+    Settings().MauszeigerMode = kToolSymbolOnly;
+    palette.ApplyStoredModes();
+    EXPECT_EQ(screen.cursor().shape(), Qt::BlankCursor);
+    Settings().MauszeigerMode = 3; // unknown: the normal arrow
+    palette.ApplyStoredModes();
+    EXPECT_EQ(screen.cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(Palette, ChoicesStoreTheirCodeAndSetTheDrawingState) {
     struct Case {
         const char* button;

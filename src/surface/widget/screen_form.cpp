@@ -86,9 +86,9 @@ void TScreenForm::ShowOnPrimaryScreen() {
     activateWindow();
 }
 
-void TScreenForm::ApplyCursorMode(int mauszeigerMode) {
-    cursorMode_ = mauszeigerMode;
-    setCursor(mauszeigerMode == 2 ? Qt::BlankCursor : Qt::ArrowCursor);
+void TScreenForm::ApplyCursorMode(bool toolSymbolOnly) {
+    toolSymbolOnly_ = toolSymbolOnly;
+    setCursor(toolSymbolOnly ? Qt::BlankCursor : Qt::ArrowCursor);
 }
 
 QPoint TScreenForm::pointerInPicture() const {
@@ -125,7 +125,7 @@ void TScreenForm::showEvent(QShowEvent* event) {
 }
 
 void TScreenForm::FormShow() {
-    ApplyCursorMode(cursorMode_);
+    ApplyCursorMode(toolSymbolOnly_);
     surface_.CloseTextBox();
 }
 

@@ -25,9 +25,9 @@ public:
     // Shows the window over the whole primary screen and brings it to the front.
     void ShowOnPrimaryScreen();
 
-    // The pointer over the picture: mode 2 hides it (only the tool symbol shows), any other
-    // mode gives the normal arrow.
-    void ApplyCursorMode(int mauszeigerMode);
+    // The pointer over the picture: hidden when only the tool symbol is to show where it
+    // is, else the normal arrow.
+    void ApplyCursorMode(bool toolSymbolOnly);
 
     // The palette's popup menu, shared with this window. Its shortcuts (and those of the
     // actions added to this window) come before the text box's own editing keys.
@@ -67,5 +67,5 @@ private:
     QLineEdit* edit1_ = nullptr;
     MenuShortcutPrecedence* shortcutPrecedence_ = nullptr;
     QMenu* popupMenu_ = nullptr;
-    int cursorMode_ = 1;
+    bool toolSymbolOnly_ = false;
 };
