@@ -35,7 +35,8 @@ public:
 
     const DrawingState& drawingState() const { return state_; }
 
-    // The values index the Start/Finish captions and hints (idle, drawing).
+    // The palette's state: idle (collapsed to Start), a drawing phase (expanded, Finish) or
+    // finishing. Idle and Drawing index the Start/Finish captions and hints.
     enum class Phase {
         Idle = 0,
         Drawing = 1,
