@@ -61,7 +61,7 @@ void Canvas::drawShape(bool ellipse, int x1, int y1, int x2, int y2) {
     brushSpans_.resetDirect(clip(), picture_, masksFor(Mix::Copy, brush_.colour));
     SpanSink* interior = brush_.solid ? &brushSpans_ : nullptr;
     if (ellipse)
-        scanEllipse(&penSpans_, interior, box, pen_.width, thinEllipseRows_);
+        scanEllipse(&penSpans_, interior, box, pen_.width, thinEllipse_);
     else
         scanRectangle(&penSpans_, interior, box, pen_.width);
     touched_ = touched_.united(brushSpans_.finish()).united(penSpans_.finish());

@@ -10,7 +10,7 @@
 
 #include "raster/block_copy.h"
 #include "raster/colorref.h"
-#include "raster/ellipse_extents.h"
+#include "raster/ellipse_outline.h"
 #include "raster/fonts.h"
 #include "raster/mix.h"
 #include "raster/rect.h"
@@ -46,7 +46,6 @@ enum class TextAlign { Left, Centre };
 class Canvas {
 public:
     explicit Canvas(QImage& picture);
-    QImage& picture() const { return picture_; }
 
     void setPen(const Pen& pen) { pen_ = pen; }
     void setPen(COLORREF colour, Mix mix, int width) { pen_ = {colour, mix, width}; }
@@ -108,7 +107,7 @@ private:
     Rect touched_;
     SpanSink penSpans_;
     SpanSink brushSpans_;
-    ThinRowExtents thinEllipseRows_; // kept from one ellipse to the next
+    EllipseOutline thinEllipse_; // its memory kept from one ellipse to the next
 };
 
 } // namespace raster

@@ -48,22 +48,4 @@ int64_t largestScaledFast(int64_t w, int64_t h, Int128 k, bool strict) {
     return largestScaled(w, h, k, strict);
 }
 
-MirroredExtents ThinRowExtents::of(const Rect& box, int64_t first, int64_t last) {
-    const int64_t cy2 = int64_t(box.top) + box.bottom - 1;
-    const Key key{box.width() - 1, box.height() - 1, 2 * (first - 1) - cy2, 2 * (last + 1) - cy2};
-    if (!(key == key_)) {
-        key_ = {}; // until the table is whole
-        ThinExtents thin(key.w, key.h);
-        minAbs_ = MirroredExtents(
-                      key.low, key.high,
-                      [&](int64_t absY) {
-                          return std::pair{thin.at(absY), int64_t(0)};
-                      },
-                      table_)
-                      .minAbs();
-        key_ = key;
-    }
-    return MirroredExtents(minAbs_, table_);
-}
-
 } // namespace raster

@@ -1,6 +1,6 @@
 #pragma once
-// The extents of ellipses row by row, exact in integers, shared by the ellipse scan
-// converter and the rubber band's outline change.
+// The extents of ellipses row by row, exact in integers: the thin outline's walk
+// (EllipseOutline) and the wide pen's ring are built on them.
 //
 // Ellipse geometry in doubled units, so that half-pixel centres stay integers: the box
 // [l, r) x [t, b) has its centre at (cx2 / 2, cy2 / 2) with cx2 = l + r - 1, and the ellipse
@@ -94,9 +94,9 @@ class ThinExtents {
 public:
     ThinExtents(int64_t w, int64_t h) : w_(w), h_(h), chord_(w, h, false) {}
     // Called with y falling: the chords asked for, at y then y - 1, then grow steadily.
-    [[gnu::always_inline]] int64_t at(int64_t y) {
-        if (y > h_)
-            return -1;
+    [[gnu::always_inline]] int64_t at(int64_t y) { return y > h_ ? -1 : inside(y); }
+    // The same for 0 <= y <= h.
+    [[gnu::always_inline]] int64_t inside(int64_t y) {
         int64_t widest = w_;
         if (h_ > 0 && chord_.small()) {
             // As below, in 64 bits.
@@ -157,31 +157,9 @@ public:
         return table_[(std::abs(y) - minAbs_) / 2];
     }
 
-    // Extents worked out before, kept by the caller.
-    MirroredExtents(int64_t minAbs, const Table& table) : minAbs_(minAbs), table_(table.data()) {}
-    int64_t minAbs() const { return minAbs_; }
-
 private:
     int64_t minAbs_;
     const std::pair<int64_t, int64_t>* table_;
-};
-
-// The thin outline's row extents for the rows first - 1 to last + 1 of a box. They depend
-// on the box's size and on the rows' places relative to its centre only, so a box of the
-// same size elsewhere (a tool symbol following the pointer) takes the ones worked out last.
-class ThinRowExtents {
-public:
-    // Valid until the next call.
-    MirroredExtents of(const Rect& box, int64_t first, int64_t last);
-
-private:
-    struct Key {
-        int64_t w = -1, h = -1, low = 0, high = 0;
-        bool operator==(const Key&) const = default;
-    };
-    Key key_;
-    int64_t minAbs_ = 0;
-    MirroredExtents::Table table_;
 };
 
 // One row of the 1-pixel outline: the row of the filled ellipse less what both neighbouring

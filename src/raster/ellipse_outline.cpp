@@ -3,6 +3,7 @@
 #include "raster/ellipse_extents.h"
 #include "raster/mix.h"
 #include "raster/outline_change.h"
+#include "raster/span_sink.h"
 
 #include <algorithm>
 
@@ -15,111 +16,133 @@ using std::int64_t;
 constexpr MixMasks kInvert = masksFor(Mix::Not, 0);
 // Rows a changed box spans at most: a few dozen boxes for a screen-sized ellipse, each
 // hugging its stretch of the curve.
-constexpr std::size_t kBandRows = 32;
+constexpr int64_t kBandRows = 32;
 
-OutlineSpans narrowed(const ThinOutlineRow& row) {
-    return {std::int32_t(row.left), std::int32_t(row.holeLeft), std::int32_t(row.holeRight),
-            std::int32_t(row.right)};
-}
+// The boxes of the left spans and of the right spans of a band of rows.
+struct Band {
+    std::int32_t leftLow = INT32_MAX, leftHigh = INT32_MIN;
+    std::int32_t rightLow = INT32_MAX, rightHigh = INT32_MIN;
+
+    void add(const OutlineSpans& row) {
+        if (row.left < row.holeLeft)
+            leftLow = std::min(leftLow, row.left), leftHigh = std::max(leftHigh, row.holeLeft);
+        if (row.holeRight < row.right)
+            rightLow = std::min(rightLow, row.holeRight),
+            rightHigh = std::max(rightHigh, row.right);
+    }
+    // The same for rows of a whole outline, with no test (a loop the compiler vectorises):
+    // every row of the box has pixels and its left span is never empty; an empty right span
+    // [right, right) lies next to a neighbour's right span, the chords growing inwards.
+    void addWhole(const OutlineSpans& row) {
+        leftLow = std::min(leftLow, row.left), leftHigh = std::max(leftHigh, row.holeLeft);
+        rightLow = std::min(rightLow, row.holeRight), rightHigh = std::max(rightHigh, row.right);
+    }
+    // For the rows top <= y < bottom, cut to `bounds` when the spans may reach out of them.
+    void appendTo(std::vector<Rect>& boxes, int64_t top, int64_t bottom,
+                  const Rect* bounds = nullptr) const {
+        Rect left{leftLow, int(top), leftHigh, int(bottom)};
+        Rect right{rightLow, int(top), rightHigh, int(bottom)};
+        if (bounds)
+            left = left.intersected(*bounds), right = right.intersected(*bounds);
+        boxes.push_back(left.isEmpty() ? Rect{} : left);
+        boxes.push_back(right.isEmpty() ? Rect{} : right);
+    }
+};
 
 } // namespace
 
-void EllipseOutline::trace(const Rect& box, const Rect& bounds) {
+void EllipseOutline::trace(const Rect& box, const Rect& bounds, bool withBoxes) {
+    const Rect traced = box_; // whose rows rows_ holds, if any
     box_ = box;
     bounds_ = bounds;
     whole_ = !box.isEmpty() && box.intersected(bounds) == box;
     first_ = 0, last_ = -1;
-    if (box.isEmpty()) {
+    boxes_.clear();
+    if (!box.isEmpty()) {
+        first_ = std::max<int64_t>(box.top, bounds.top);
+        last_ = std::min<int64_t>(int64_t(box.bottom) - 1, int64_t(bounds.bottom) - 1);
+    }
+    if (first_ > last_) {
         rows_.clear();
-        boxes_.clear();
         return;
     }
-    if (whole_)
-        traceWhole();
-    else
-        traceClipped(bounds);
-    findBoxes();
+    cy2_ = int64_t(box.top) + box.bottom - 1;
+    const int64_t low = 2 * first_ - cy2_, high = 2 * last_ - cy2_;
+    const int64_t maxAbs = std::max(std::llabs(low), std::llabs(high));
+    const int64_t minAbs =
+        low <= 0 && high >= 0 ? (cy2_ & 1) : std::min(std::llabs(low), std::llabs(high));
+    // The rows depend on the box's size and on their distances from its centre only, up to
+    // a shift along the row: for a box of the same size (a tool symbol following the
+    // pointer, a figure drawn again) the rows kept are moved rather than walked again.
+    const bool sameRows = !rows_.empty() && traced.width() == box.width() &&
+                          traced.height() == box.height() && maxAbs == maxAbs_ && minAbs == minAbs_;
+    maxAbs_ = maxAbs, minAbs_ = minAbs;
+    if (!sameRows)
+        walk();
+    else if (const int64_t shift = int64_t(box.left) - traced.left; shift != 0)
+        for (OutlineSpans& row : rows_)
+            row = {std::int32_t(row.left + shift), std::int32_t(row.holeLeft + shift),
+                   std::int32_t(row.holeRight + shift), std::int32_t(row.right + shift)};
+    if (withBoxes)
+        findBoxes();
 }
 
-void EllipseOutline::findBoxes() {
-    boxes_.clear();
-    auto boxOf = [](std::int32_t x0, std::int32_t x1, int64_t y0, int64_t y1) {
-        return x0 < x1 ? Rect{x0, int(y0), x1, int(y1)} : Rect{};
-    };
-    for (std::size_t k0 = 0; k0 < rows_.size(); k0 += kBandRows) {
-        const std::size_t k1 = std::min(rows_.size(), k0 + kBandRows);
-        std::int32_t leftLow = INT32_MAX, leftHigh = INT32_MIN;
-        std::int32_t rightLow = INT32_MAX, rightHigh = INT32_MIN;
-        for (std::size_t k = k0; k < k1; ++k) {
-            const OutlineSpans& row = rows_[k];
-            if (row.left < row.holeLeft)
-                leftLow = std::min(leftLow, row.left), leftHigh = std::max(leftHigh, row.holeLeft);
-            if (row.holeRight < row.right)
-                rightLow = std::min(rightLow, row.holeRight),
-                rightHigh = std::max(rightHigh, row.right);
-        }
-        const int64_t top = whole_ ? box_.top : first_;
-        boxes_.push_back(boxOf(leftLow, leftHigh, top + int64_t(k0), top + int64_t(k1)));
-        boxes_.push_back(boxOf(rightLow, rightHigh, top + int64_t(k0), top + int64_t(k1)));
-        if (!whole_)
-            continue;
-        const int64_t bottom = box_.bottom; // the mirrored rows
-        boxes_.push_back(boxOf(leftLow, leftHigh, bottom - int64_t(k1), bottom - int64_t(k0)));
-        boxes_.push_back(boxOf(rightLow, rightHigh, bottom - int64_t(k1), bottom - int64_t(k0)));
-    }
-}
-
-// Rows top + k for k = 0 up to the middle row, worked out from the outermost rows inwards,
-// the order in which the chords grow.
-void EllipseOutline::traceWhole() {
+// The rows from |2y - cy2| = maxAbs down to minAbs, from the outermost inwards, the order in
+// which the chords grow. A row's neighbours lie at |2y - cy2| + 2 and - 2; past the middle
+// the inner one mirrors the outer one (at 0) or the row itself (at 1). The rows lie in the
+// box: maxAbs <= h.
+void EllipseOutline::walk() {
     const int64_t w = box_.width() - 1, h = box_.height() - 1; // doubled semi-axes
     const int64_t cx2 = int64_t(box_.left) + box_.right - 1;
-    const int64_t half = h / 2 + 1;
-    first_ = box_.top, last_ = int64_t(box_.bottom) - 1;
-    rows_.resize(size_t(half));
+    const int64_t outer = maxAbs_, count = (maxAbs_ - minAbs_) / 2 + 1;
+    rows_.resize(std::size_t(count)); // every row is written below
+    OutlineSpans* rows = rows_.data();
     ThinExtents thin(w, h);
-    int64_t above = thin.at(h + 2), here = thin.at(h);
-    for (int64_t k = 0; k < half; ++k) {
-        // Row k + 1 lies at |Y| = h - 2k - 2; past the middle it mirrors row k - 1 (Y = 2)
-        // or row k itself (Y = 1).
-        const int64_t y = h - 2 * k - 2;
-        const int64_t below = y >= 0 ? thin.at(y) : y == -2 ? above : here;
-        rows_[size_t(k)] = narrowed(thinOutlineRow(cx2, above, here, below));
+    int64_t above = thin.at(outer + 2), here = thin.at(outer);
+    for (int64_t i = 0; i < count; ++i) {
+        const int64_t inner = outer - 2 * i - 2;
+        const int64_t below = inner >= 0 ? thin.inside(inner) : inner == -2 ? above : here;
+        const ThinOutlineRow row = thinOutlineRow(cx2, above, here, below);
+        rows[i] = {std::int32_t(row.left), std::int32_t(row.holeLeft), std::int32_t(row.holeRight),
+                   std::int32_t(row.right)};
         above = here;
         here = below;
     }
 }
 
-// Only the rows in the picture, each clipped to its columns: the box may reach far outside.
-void EllipseOutline::traceClipped(const Rect& bounds) {
-    first_ = std::max<int64_t>(box_.top, bounds.top);
-    last_ = std::min<int64_t>(int64_t(box_.bottom) - 1, int64_t(bounds.bottom) - 1);
-    if (first_ > last_) {
-        rows_.clear();
+// A whole outline's bands pair its upper and lower halves; a clipped one's run down the
+// rows in the bounds.
+void EllipseOutline::findBoxes() {
+    if (whole_) {
+        const int64_t rows = int64_t(rows_.size()), top = box_.top, bottom = box_.bottom;
+        for (int64_t k0 = 0; k0 < rows; k0 += kBandRows) {
+            const int64_t k1 = std::min(rows, k0 + kBandRows);
+            Band band;
+            for (int64_t k = k0; k < k1; ++k)
+                band.addWhole(rows_[std::size_t(k)]);
+            band.appendTo(boxes_, top + k0, top + k1);
+            band.appendTo(boxes_, bottom - k1, bottom - k0);
+        }
         return;
     }
-    const int64_t cx2 = int64_t(box_.left) + box_.right - 1;
-    const int64_t cy2 = int64_t(box_.top) + box_.bottom - 1;
-    const MirroredExtents extents = extents_.of(box_, first_, last_);
-    auto extentAt = [&](int64_t y) {
-        return extents.at(2 * y - cy2).first;
-    };
-    auto clipped = [&](int64_t x0, int64_t x1) {
-        x0 = std::max<int64_t>(x0, bounds.left);
-        x1 = std::min<int64_t>(x1, bounds.right);
-        return x0 < x1 ? std::pair{x0, x1} : std::pair{int64_t(bounds.left), int64_t(bounds.left)};
-    };
-    rows_.resize(size_t(last_ - first_ + 1));
-    for (int64_t y = first_; y <= last_; ++y) {
-        const ThinOutlineRow row =
-            thinOutlineRow(cx2, extentAt(y - 1), extentAt(y), extentAt(y + 1));
-        const auto [left, holeLeft] = clipped(row.left, row.holeLeft);
-        const auto [holeRight, right] = clipped(row.holeRight, row.right);
-        rows_[size_t(y - first_)] = narrowed({left, holeLeft, holeRight, right});
+    for (int64_t y0 = first_; y0 <= last_; y0 += kBandRows) {
+        const int64_t y1 = std::min(last_ + 1, y0 + kBandRows);
+        Band band;
+        for (int64_t y = y0; y < y1; ++y)
+            band.add(row(y));
+        band.appendTo(boxes_, y0, y1, &bounds_);
     }
 }
 
 namespace {
+
+template <typename Out>
+[[gnu::always_inline]] inline void invertRow(Out& out, int64_t y, const OutlineSpans& spans) {
+    if (spans.left < spans.holeLeft)
+        out.add(y, spans.left, spans.holeLeft);
+    if (spans.holeRight < spans.right)
+        out.add(y, spans.holeRight, spans.right);
+}
 
 [[gnu::always_inline]] inline void invertSpans(std::uint32_t* row, const OutlineSpans& spans) {
     if (spans.left < spans.holeLeft)
@@ -153,12 +176,6 @@ private:
     std::ptrdiff_t stride_;
 };
 
-// The common case, both outlines whole in the picture. The rows k of the two outlines
-// (counted from their tops and from their bottoms) lie at most the drag's last step apart,
-// so the pages one visits are still at hand for the other.
-//
-// Measured, and slower: writing both outlines' spans on a shared row back to back (even
-// only the ends that differ), and walking the rows in picture order.
 void invertBothMirrored(const PixelView& view, const EllipseOutline& from,
                         const EllipseOutline& to) {
     const MirroredOutline old(view, from), now(view, to);
@@ -203,6 +220,7 @@ void invertEllipseOutlineChange(const PixelView& view, const EllipseOutline& fro
         invertBothMirrored(view, from, to);
         return;
     }
+    SpanWriter<true> out(view, kInvert, view.bounds());
     auto has = [](const EllipseOutline& outline) {
         return outline.first() <= outline.last();
     };
@@ -211,11 +229,10 @@ void invertEllipseOutlineChange(const PixelView& view, const EllipseOutline& fro
                                                : to.first();
     const int64_t last = std::max(from.last(), to.last());
     for (int64_t y = first; y <= last; ++y) {
-        std::uint32_t* row = view.row(int(y));
         if (y >= from.first() && y <= from.last())
-            invertSpans(row, from.row(y));
+            invertRow(out, y, from.row(y));
         if (y >= to.first() && y <= to.last())
-            invertSpans(row, to.row(y));
+            invertRow(out, y, to.row(y));
     }
 }
 

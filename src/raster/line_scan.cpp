@@ -110,45 +110,20 @@ private:
 
 void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2) {
     const ThinLine line(x1, y1, x2, y2);
-    const Rect& clip = sink.clip();
     int64_t first, end;
-    if (line.length() == 0 || !line.stepsInside(clip, first, end))
+    if (line.length() == 0 || !line.stepsInside(sink.clip(), first, end))
         return;
-    const bool xMajor = line.xMajor();
-    if (sink.writesDirectly() && clip.contains(x1, y1) && clip.contains(x2, y2)) {
-        // Both ends inside, so every step is: pixel by pixel with no tests, the box running
-        // from the first pixel to the last.
-        const int64_t last = line.length() - 1;
-        const Rect box =
-            Rect{x1, y1, x1 + 1, y1 + 1}.united({int(line.xAt(last)), int(line.yAt(last)),
-                                                 int(line.xAt(last)) + 1, int(line.yAt(last)) + 1});
-        UnclippedWriter out(sink, box);
-        if (xMajor)
-            line.walk(0, line.length(),
-                      [&](int64_t x, int64_t y) { out.apply(out.offsetOf(x, y)); });
+    // The pixels run from the first step's to the last one's, and their box is exact.
+    const int64_t last = line.length() - 1;
+    const Rect box =
+        Rect{x1, y1, x1 + 1, y1 + 1}.united({int(line.xAt(last)), int(line.yAt(last)),
+                                             int(line.xAt(last)) + 1, int(line.yAt(last)) + 1});
+    sink.draw(box, [&](auto& out) {
+        if (line.xMajor())
+            line.walk(first, end, [&](int64_t x, int64_t y) { out.add(y, x, x + 1); });
         else
-            line.walk(0, line.length(),
-                      [&](int64_t y, int64_t x) { out.apply(out.offsetOf(x, y)); });
-        return;
-    }
-    const int64_t minorLow = xMajor ? clip.top : clip.left;
-    const int64_t minorHigh = xMajor ? clip.bottom : clip.right;
-    auto trace = [&](auto& out) {
-        line.walk(first, end, [&](int64_t major, int64_t minor) {
-            if (minor < minorLow || minor >= minorHigh)
-                return;
-            if (xMajor)
-                out.add(minor, major, major + 1);
-            else
-                out.add(major, minor, minor + 1);
-        });
-    };
-    if (sink.writesDirectly()) {
-        DirectWriter out(sink); // no call per pixel
-        trace(out);
-    } else {
-        trace(sink);
-    }
+            line.walk(first, end, [&](int64_t y, int64_t x) { out.add(y, x, x + 1); });
+    });
 }
 
 // Pieces of kPieceSteps steps: each piece's box is exact, from its first pixel to its last.
@@ -333,7 +308,7 @@ void scanWideSegment(SpanSink& sink, int x1, int y1, int x2, int y2, int width) 
     const int64_t leftmost = std::min(c.x1, c.x2) - half, rightmost = std::max(c.x1, c.x2) + half;
     constexpr double kDoubt = 1e-6;
     const RowSolver solver(c);
-    auto trace = [&](auto& out) {
+    sink.draw([&](auto& out) {
         for (int64_t y = top; y <= bottom; ++y) {
             const Interval row = solver.at(y);
             if (row.low > row.high + 2 * kDoubt)
@@ -350,13 +325,7 @@ void scanWideSegment(SpanSink& sink, int x1, int y1, int x2, int y2, int width) 
             if (x0 <= x1)
                 out.add(y, x0, x1 + 1);
         }
-    };
-    if (sink.writesDirectly()) {
-        DirectWriter out(sink);
-        trace(out);
-    } else {
-        trace(sink);
-    }
+    });
 }
 
 } // namespace raster

@@ -1,19 +1,16 @@
 #include "raster/outline_change.h"
 
 #include "raster/mix.h"
+#include "raster/span_sink.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 
 namespace raster {
 
 namespace {
 
 using std::int64_t;
-
-constexpr std::uint32_t kFlip = masksFor(Mix::Not, 0).xorMask;
-static_assert(masksFor(Mix::Not, 0).andMask == 0xFFFFFFFFu, "inverting keeps every bit");
 
 // A straight piece of an outline: pixels [begin, end) along row or column `line`.
 struct Run {
@@ -72,73 +69,61 @@ Runs differenceOf(const Runs& a, const Runs& b) {
     return out;
 }
 
-// The part of a run that lies in a picture of `lines` lines each `length` pixels long.
-std::optional<Run> insideOf(const Run& run, int64_t lines, int64_t length) {
-    const int64_t begin = std::max<int64_t>(run.begin, 0);
-    const int64_t end = std::min<int64_t>(run.end, length);
-    if (run.line < 0 || run.line >= lines || begin >= end)
-        return std::nullopt;
-    return Run{run.line, begin, end};
-}
-
-void invertRows(const PixelView& view, const Runs& rows, std::vector<Rect>& changed) {
-    for (int i = 0; i < rows.count; ++i) {
-        const std::optional<Run> run = insideOf(rows.runs[i], view.height, view.width);
-        if (!run)
-            continue;
-        const int y = int(run->line), x0 = int(run->begin), x1 = int(run->end);
-        fillSpan(view.row(y), x0, x1, masksFor(Mix::Not, 0));
-        changed.push_back({x0, y, x1, y + 1});
+// The parts of runs that lie in a picture of `lines` lines each `length` pixels long.
+Runs insideOf(const Runs& runs, int64_t lines, int64_t length) {
+    Runs inside;
+    for (int i = 0; i < runs.count; ++i) {
+        const Run& run = runs.runs[i];
+        const int64_t begin = std::max<int64_t>(run.begin, 0);
+        const int64_t end = std::min<int64_t>(run.end, length);
+        if (run.line >= 0 && run.line < lines && begin < end)
+            inside.add({run.line, begin, end});
     }
+    return inside;
 }
 
-// Flips the pixels at `count` columns of the rows y0 <= y < y1, one row at a time, so
+// Inverts the pixels at `count` columns of the rows y0 <= y < y1, one row at a time, so
 // that the columns of a moving side (nearby, often in one cache line) share each row visit.
-void flipColumns(const PixelView& view, const int64_t* xs, int count, int64_t y0, int64_t y1) {
-    std::uint32_t* row = view.row(int(y0));
-    const std::ptrdiff_t stride = view.stride;
+void invertColumns(SpanWriter<false>& out, const int64_t* xs, int count, int64_t y0, int64_t y1) {
     if (count == 1) {
-        for (int64_t y = y0; y < y1; ++y, row += stride)
-            row[xs[0]] ^= kFlip;
+        for (int64_t y = y0; y < y1; ++y)
+            out.add(y, xs[0], xs[0] + 1);
     } else if (count == 2) {
-        for (int64_t y = y0; y < y1; ++y, row += stride) {
-            row[xs[0]] ^= kFlip;
-            row[xs[1]] ^= kFlip;
+        for (int64_t y = y0; y < y1; ++y) {
+            out.add(y, xs[0], xs[0] + 1);
+            out.add(y, xs[1], xs[1] + 1);
         }
     } else {
-        for (int64_t y = y0; y < y1; ++y, row += stride)
+        for (int64_t y = y0; y < y1; ++y)
             for (int i = 0; i < count; ++i)
-                row[xs[i]] ^= kFlip;
+                out.add(y, xs[i], xs[i] + 1);
     }
 }
 
-// Column runs may overlap in rows; the rows are cut where any run starts or ends, and each
-// stretch flips the runs that cover it together.
-void invertColumns(const PixelView& view, const Runs& columns, std::vector<Rect>& changed) {
-    Runs inside;
-    for (int i = 0; i < columns.count; ++i) {
-        const std::optional<Run> run = insideOf(columns.runs[i], view.width, view.height);
-        if (!run)
-            continue;
-        inside.add(*run);
-        changed.push_back({int(run->line), int(run->begin), int(run->line) + 1, int(run->end)});
-    }
-    int64_t cuts[8];
-    int cutCount = 0;
-    for (int i = 0; i < inside.count; ++i) {
-        cuts[cutCount++] = inside.runs[i].begin;
-        cuts[cutCount++] = inside.runs[i].end;
-    }
-    std::sort(cuts, cuts + cutCount);
-    cutCount = int(std::unique(cuts, cuts + cutCount) - cuts);
-    for (int c = 0; c + 1 < cutCount; ++c) {
+// Column runs may overlap in rows: the rows are cut where any run starts or ends, and each
+// stretch inverts the runs that cover it together.
+void invertColumns(SpanWriter<false>& out, const Runs& columns) {
+    if (columns.count == 0)
+        return;
+    int64_t y = INT64_MAX;
+    for (int i = 0; i < columns.count; ++i)
+        y = std::min(y, columns.runs[i].begin);
+    for (;;) {
+        int64_t next = INT64_MAX;
+        for (int i = 0; i < columns.count; ++i) {
+            const Run& run = columns.runs[i];
+            next = std::min(next, run.begin > y ? run.begin : run.end > y ? run.end : INT64_MAX);
+        }
+        if (next == INT64_MAX)
+            return;
         int64_t xs[4];
         int count = 0;
-        for (int i = 0; i < inside.count; ++i)
-            if (inside.runs[i].begin <= cuts[c] && inside.runs[i].end >= cuts[c + 1])
-                xs[count++] = inside.runs[i].line;
+        for (int i = 0; i < columns.count; ++i)
+            if (columns.runs[i].begin <= y && columns.runs[i].end >= next)
+                xs[count++] = columns.runs[i].line;
         if (count > 0)
-            flipColumns(view, xs, count, cuts[c], cuts[c + 1]);
+            invertColumns(out, xs, count, y, next);
+        y = next;
     }
 }
 
@@ -151,8 +136,19 @@ void invertRectangleOutlineChange(const PixelView& view, const Rect& from, const
     Runs fromRows, fromColumns, toRows, toColumns;
     piecesOf(from, fromRows, fromColumns);
     piecesOf(to, toRows, toColumns);
-    invertRows(view, differenceOf(fromRows, toRows), changed);
-    invertColumns(view, differenceOf(fromColumns, toColumns), changed);
+    const Runs rows = insideOf(differenceOf(fromRows, toRows), view.height, view.width);
+    const Runs columns = insideOf(differenceOf(fromColumns, toColumns), view.width, view.height);
+    SpanWriter<false> out(view, masksFor(Mix::Not, 0), view.bounds());
+    for (int i = 0; i < rows.count; ++i) {
+        const Run& run = rows.runs[i];
+        out.add(run.line, run.begin, run.end);
+        changed.push_back({int(run.begin), int(run.line), int(run.end), int(run.line) + 1});
+    }
+    invertColumns(out, columns);
+    for (int i = 0; i < columns.count; ++i) {
+        const Run& run = columns.runs[i];
+        changed.push_back({int(run.line), int(run.begin), int(run.line) + 1, int(run.end)});
+    }
 }
 
 } // namespace raster

@@ -8,7 +8,7 @@
 
 namespace raster {
 
-class ThinRowExtents;
+class EllipseOutline;
 
 // The box corners as given, in any order, made into a box whose right and bottom edges are
 // exclusive: the lesser coordinate becomes left/top, the greater right/bottom.
@@ -22,9 +22,9 @@ void scanRectangle(SpanSink* pen, SpanSink* interior, const Rect& box, int width
 // four sides of the box; a wider pen covers the ring between the ellipses grown and shrunk
 // by half the width. An empty box draws nothing.
 void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width);
-// The same with a 1-pixel pen's row extents taken from `thinRows`, which the caller keeps
+// The same with a 1-pixel pen's outline worked out in `thin`, whose memory the caller keeps
 // for the next ellipse (a tool symbol is drawn on every pointer move).
 void scanEllipse(SpanSink* pen, SpanSink* interior, const Rect& box, int width,
-                 ThinRowExtents& thinRows);
+                 EllipseOutline& thin);
 
 } // namespace raster

@@ -15,23 +15,15 @@ void SpanSink::resetDirect(Rect clip, QImage& picture, MixMasks masks) {
     // Only 32-bit pictures are written; any other takes nothing.
     reset(picture.isNull() || picture.depth() != 32 ? Rect{} : clip);
     picture_ = &picture;
-    view_ = {};
     masks_ = masks;
-    left_ = top_ = INT64_MAX;
-    right_ = bottom_ = INT64_MIN;
-}
-
-void SpanSink::takePixels() {
-    view_ = PixelView::of(*picture_); // detaches a shared picture only when written to
+    written_ = {};
 }
 
 Rect SpanSink::finish() {
     if (!picture_)
         return {};
     picture_ = nullptr;
-    if (left_ >= right_)
-        return {};
-    return {int(left_), int(top_), int(right_), int(bottom_) + 1};
+    return written_;
 }
 
 const std::vector<Span>& SpanSink::merged() {
@@ -59,45 +51,14 @@ const std::vector<Span>& SpanSink::merged() {
     return spans_;
 }
 
-Rect SpanSink::bounds() {
-    const auto& spans = merged();
-    if (spans.empty())
-        return {};
-    Rect box{spans.front().x0, spans.front().y, spans.front().x1, spans.back().y + 1};
-    for (const Span& span : spans) {
-        box.left = std::min(box.left, span.x0);
-        box.right = std::max(box.right, span.x1);
-    }
-    return box;
-}
-
 Rect SpanSink::fill(const PixelView& view, MixMasks masks) {
-    if (view.isNull() || spans_.empty())
+    if (spans_.empty())
         return {};
-    const std::vector<Span>& spans = merged();
     // The sink's clip is normally the picture already; keep inside the picture regardless.
-    const Rect inside = clip_.intersected(view.bounds());
-    if (!(inside == clip_)) {
-        Rect box;
-        for (const Span& span : spans) {
-            if (span.y < inside.top || span.y >= inside.bottom)
-                continue;
-            const int x0 = std::max(span.x0, inside.left), x1 = std::min(span.x1, inside.right);
-            if (x0 < x1) {
-                fillSpan(view, span.y, x0, x1, masks);
-                box = box.united({x0, span.y, x1, span.y + 1});
-            }
-        }
-        return box;
-    }
-    std::uint32_t* const bits = view.bits;
-    const std::ptrdiff_t stride = view.stride;
-    int left = INT32_MAX, right = INT32_MIN;
-    for (const Span& span : spans) {
-        fillSpan(bits + stride * span.y, span.x0, span.x1, masks);
-        left = std::min(left, span.x0), right = std::max(right, span.x1);
-    }
-    return {left, spans.front().y, right, spans.back().y + 1};
+    SpanWriter<true> out(view, masks, clip_.intersected(view.bounds()));
+    for (const Span& span : merged())
+        out.add(span.y, span.x0, span.x1);
+    return out.written();
 }
 
 } // namespace raster

@@ -1,10 +1,11 @@
 #pragma once
-// Where scan conversion ends: figures emit horizontal spans, the sink clips them to its box
-// and merges them per row, so that a figure covers each pixel at most once whatever its
-// overlaps (round caps, joins, self-crossing polylines). Only then are pixels written.
-//
-// Figures whose spans never overlap (one segment, a rectangle, an ellipse) need none of
-// that: a sink reset with a picture writes each span as it arrives.
+// Where scan conversion ends. Every scan converter hands its spans to a SpanSink through
+// SpanSink::draw, which gives it the writer that fits:
+// - a sink reset with a box only collects: it clips the spans and merges them per row, so
+//   a figure whose spans overlap (round caps, joins, self-crossing polylines) covers each
+//   pixel at most once; fill() then writes them;
+// - a sink reset with a picture writes each span as it arrives, for figures whose spans
+//   never overlap (one segment, a rectangle, an ellipse), through a SpanWriter.
 
 #include "raster/mix.h"
 #include "raster/pixel_view.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace raster {
@@ -25,6 +27,78 @@ struct Span {
     bool operator==(const Span&) const = default;
 };
 
+// Cuts pixels x0 <= x < x1 of row y to `clip`; false when nothing is left. Wide integers, so
+// callers may pass unclamped values.
+[[gnu::always_inline]] inline bool clipSpan(const Rect& clip, std::int64_t y, std::int64_t& x0,
+                                            std::int64_t& x1) {
+    if (y < clip.top || y >= clip.bottom)
+        return false;
+    x0 = x0 < clip.left ? clip.left : x0;
+    x1 = x1 > clip.right ? clip.right : x1;
+    return x0 < x1;
+}
+
+// Writes spans into a picture with a pair of masks. Made for one figure's loop, whose local
+// it is: the pixels, the masks, the clip and the box written stay in registers (pixel
+// stores cannot alias them), and add() inlines into the loop, where a call per span would
+// cost as much as writing a thin span.
+//
+// `Clipped` false is for a figure that lies inside the picture: add() then has no test at
+// all and the box written is the figure's own, told once.
+template <bool Clipped> class SpanWriter {
+public:
+    // A view that is null takes nothing; `clip` must lie inside the view.
+    SpanWriter(const PixelView& view, MixMasks masks, const Rect& clip)
+        : bits_(view.bits), stride_(view.stride), masks_(masks),
+          clip_(view.isNull() ? Rect{} : clip) {}
+    // Into `picture` (32 bits deep, holding `clip`), whose pixels are asked for when the
+    // first span reaches the clip: a shared picture is only detached when written to.
+    SpanWriter(QImage& picture, MixMasks masks, const Rect& clip) requires Clipped
+        : bits_(nullptr),
+          stride_(0),
+          masks_(masks),
+          clip_(clip),
+          picture_(&picture) {}
+
+    [[gnu::always_inline]] void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
+        if constexpr (Clipped) {
+            if (!clipSpan(clip_, y, x0, x1))
+                return;
+            left_ = left_ < x0 ? left_ : x0;
+            right_ = right_ > x1 ? right_ : x1;
+            top_ = top_ < y ? top_ : y;
+            bottom_ = bottom_ > y ? bottom_ : y;
+            if (!bits_)
+                takePixels();
+        }
+        fillSpan(bits_ + stride_ * y, int(x0), int(x1), masks_);
+    }
+
+    // The box of the spans written (empty when none); an unclipped writer leaves it to the
+    // figure.
+    Rect written() const {
+        if (!Clipped || left_ >= right_)
+            return {};
+        return {int(left_), int(top_), int(right_), int(bottom_) + 1};
+    }
+
+private:
+    // Only reached through the picture's constructor: a writer made with a view has its
+    // pixels or an empty clip.
+    void takePixels() {
+        const PixelView view = picture_ ? PixelView::of(*picture_) : PixelView{};
+        bits_ = view.bits, stride_ = view.stride;
+    }
+
+    std::uint32_t* bits_;
+    std::ptrdiff_t stride_;
+    MixMasks masks_;
+    Rect clip_;
+    QImage* picture_ = nullptr;
+    // Bottom inclusive while writing.
+    std::int64_t left_ = INT64_MAX, top_ = INT64_MAX, right_ = INT64_MIN, bottom_ = INT64_MIN;
+};
+
 class SpanSink {
 public:
     explicit SpanSink(Rect clip = {}) : clip_(clip) {}
@@ -33,31 +107,45 @@ public:
     void reset(Rect clip);
     // Writes spans straight into `picture` with `masks` from now on, clipped to `clip`
     // (which must lie inside the picture), until finish(). The figure drawn must not cover
-    // a pixel twice. The picture's pixels are only asked for once something is written.
+    // a pixel twice. The picture's pixels are only asked for once a figure reaches the clip.
     void resetDirect(Rect clip, QImage& picture, MixMasks masks);
     // Ends direct writing and returns the box written since resetDirect (empty if none).
     Rect finish();
-    bool writesDirectly() const { return picture_ != nullptr; }
     const Rect& clip() const { return clip_; }
 
-    // Pixels x0 <= x < x1 of row y. Wide integers, so callers may pass unclamped values.
+    // Runs trace(out), where `out` takes the figure's spans with out.add(y, x0, x1) (pixels
+    // x0 <= x < x1 of row y, any 64-bit values): the sink itself when it collects, else a
+    // SpanWriter into the picture.
+    //
+    // `exactBox`, when given, is the box the spans cover exactly, reaching each of its sides
+    // (a thin rectangle or ellipse's box, a thin line's from its first pixel to its last).
+    // A figure whose box lies inside the clip is written with no test per span.
+    template <typename Trace> void draw(const std::optional<Rect>& exactBox, Trace trace) {
+        if (!picture_) {
+            trace(*this);
+            return;
+        }
+        if (exactBox && !exactBox->isEmpty() && exactBox->intersected(clip_) == *exactBox) {
+            SpanWriter<false> out(PixelView::of(*picture_), masks_, clip_);
+            trace(out);
+            written_ = written_.united(*exactBox);
+            return;
+        }
+        SpanWriter<true> out(*picture_, masks_, clip_);
+        trace(out);
+        written_ = written_.united(out.written());
+    }
+    template <typename Trace> void draw(Trace trace) { draw(std::nullopt, trace); }
+
+    // Collects pixels x0 <= x < x1 of row y, clipped (a sink that writes directly takes
+    // its spans through draw()).
     void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
-        if (y < clip_.top || y >= clip_.bottom)
-            return;
-        x0 = x0 < clip_.left ? clip_.left : x0;
-        x1 = x1 > clip_.right ? clip_.right : x1;
-        if (x0 >= x1)
-            return;
-        if (picture_)
-            write({int(y), int(x0), int(x1)});
-        else
+        if (clipSpan(clip_, y, x0, x1))
             append({int(y), int(x0), int(x1)});
     }
 
-    // The spans sorted by row and x, disjoint and not touching within a row.
+    // The spans collected, sorted by row and x, disjoint and not touching within a row.
     const std::vector<Span>& merged();
-    // The box of all merged spans (empty when there are none).
-    Rect bounds();
     bool empty() const { return spans_.empty(); }
 
     // Writes every merged span with the masks and returns the box written.
@@ -85,112 +173,14 @@ private:
         spans_.push_back(span);
     }
 
-    void write(Span span) {
-        if (!view_.bits)
-            takePixels();
-        fillSpan(view_.bits + view_.stride * span.y, span.x0, span.x1, masks_);
-        // 64-bit bounds: pixel stores cannot alias them, so they stay in registers.
-        left_ = left_ < span.x0 ? left_ : span.x0;
-        right_ = right_ > span.x1 ? right_ : span.x1;
-        top_ = top_ < span.y ? top_ : span.y;
-        bottom_ = bottom_ > span.y ? bottom_ : span.y;
-    }
-    void takePixels();
-    friend class DirectWriter;
-    friend class UnclippedWriter;
-
     Rect clip_;
     std::vector<Span> spans_;
     bool merged_ = true;
 
-    // Direct writing: the picture (null when collecting), its pixels once asked for, and
-    // the box written (bottom inclusive here).
+    // Direct writing: the picture (null when collecting), the masks and the box written.
     QImage* picture_ = nullptr;
-    PixelView view_;
     MixMasks masks_{};
-    std::int64_t left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
-};
-
-// A figure's own loop writing into a direct sink: clip, pixels and the box written held in
-// locals rather than behind the sink, for one-pixel figures whose spans are mostly a pixel
-// or two long. Gives the box back to the sink at the end.
-class DirectWriter {
-public:
-    explicit DirectWriter(SpanSink& sink)
-        : sink_(sink), left_(sink.clip_.left), top_(sink.clip_.top), right_(sink.clip_.right),
-          bottom_(sink.clip_.bottom), masks_(sink.masks_), bits_(sink.view_.bits),
-          stride_(sink.view_.stride) {}
-    ~DirectWriter() {
-        sink_.left_ = std::min(sink_.left_, boxLeft_),
-        sink_.right_ = std::max(sink_.right_, boxRight_);
-        sink_.top_ = std::min(sink_.top_, boxTop_),
-        sink_.bottom_ = std::max(sink_.bottom_, boxBottom_);
-    }
-    DirectWriter(const DirectWriter&) = delete;
-    DirectWriter& operator=(const DirectWriter&) = delete;
-
-    // The same as SpanSink::add, inlined into the row loops: a call per span would cost as
-    // much as writing the span.
-    [[gnu::always_inline]] void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
-        if (y < top_ || y >= bottom_)
-            return;
-        x0 = x0 < left_ ? left_ : x0;
-        x1 = x1 > right_ ? right_ : x1;
-        if (x0 >= x1)
-            return;
-        if (!bits_)
-            takePixels();
-        fillSpan(bits_ + stride_ * y, int(x0), int(x1), masks_);
-        boxLeft_ = boxLeft_ < x0 ? boxLeft_ : x0;
-        boxRight_ = boxRight_ > x1 ? boxRight_ : x1;
-        boxTop_ = boxTop_ < y ? boxTop_ : y;
-        boxBottom_ = boxBottom_ > y ? boxBottom_ : y;
-    }
-
-private:
-    void takePixels() {
-        if (!sink_.view_.bits)
-            sink_.takePixels();
-        bits_ = sink_.view_.bits, stride_ = sink_.view_.stride;
-    }
-
-    SpanSink& sink_;
-    std::int64_t left_, top_, right_, bottom_;
-    MixMasks masks_;
-    std::uint32_t* bits_; // null until the first pixel is written
-    std::ptrdiff_t stride_;
-    std::int64_t boxLeft_ = INT64_MAX, boxTop_ = INT64_MAX, boxRight_ = INT64_MIN,
-                 boxBottom_ = INT64_MIN;
-};
-
-// For a figure that knows all its spans lie inside the clip, are never empty and cover
-// `box` exactly: writes them with no test at all and tells the sink the box once.
-class UnclippedWriter {
-public:
-    UnclippedWriter(SpanSink& sink, const Rect& box) : masks_(sink.masks_) {
-        if (!sink.view_.bits)
-            sink.takePixels();
-        bits_ = sink.view_.bits, stride_ = sink.view_.stride;
-        sink.left_ = std::min<std::int64_t>(sink.left_, box.left);
-        sink.top_ = std::min<std::int64_t>(sink.top_, box.top);
-        sink.right_ = std::max<std::int64_t>(sink.right_, box.right);
-        sink.bottom_ = std::max<std::int64_t>(sink.bottom_, std::int64_t(box.bottom) - 1);
-    }
-    [[gnu::always_inline]] void add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
-        fillSpan(bits_ + stride_ * y, int(x0), int(x1), masks_);
-    }
-    // Pixel by pixel, for lines: offsets from the first pixel of the picture.
-    std::ptrdiff_t offsetOf(std::int64_t x, std::int64_t y) const { return stride_ * y + x; }
-    std::ptrdiff_t stride() const { return stride_; }
-    [[gnu::always_inline]] void apply(std::ptrdiff_t offset) const {
-        std::uint32_t& pixel = bits_[offset];
-        pixel = (pixel & masks_.andMask) ^ masks_.xorMask;
-    }
-
-private:
-    MixMasks masks_;
-    std::uint32_t* bits_;
-    std::ptrdiff_t stride_;
+    Rect written_;
 };
 
 } // namespace raster

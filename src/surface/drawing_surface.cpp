@@ -222,15 +222,15 @@ void DrawingSurface::drawPreview(ShapeFigure shape) {
     figure.to = CurrentPoint;
     figure.size = arrowHeadLength(state_.PenWidth);
     if (overlay_.preview)
-        overlay_.preview->moveTo(canvas(), figure, reportBoxes_);
+        overlay_.preview->moveTo(bandTarget(), figure);
     else
-        overlay_.preview.emplace(canvas(), figure, reportBoxes_);
+        overlay_.preview.emplace(bandTarget(), figure);
 }
 
 void DrawingSurface::removePreview() {
     if (!overlay_.preview)
         return;
-    overlay_.preview->remove(canvas(), reportBoxes_);
+    overlay_.preview->remove(bandTarget());
     overlay_.preview.reset();
 }
 
@@ -257,6 +257,10 @@ raster::Canvas& DrawingSurface::canvas() {
     if (!canvas_)
         canvas_ = std::make_unique<raster::Canvas>(picture_);
     return *canvas_;
+}
+
+RubberBand::Target DrawingSurface::bandTarget() {
+    return {picture_, canvas(), reportBoxes_};
 }
 
 void DrawingSurface::reportChanges() {

@@ -139,6 +139,7 @@ private:
     void TakeUndoSnapshot();
     void replacePicture(const QImage& source);
     raster::Canvas& canvas();
+    RubberBand::Target bandTarget();
     void reportChanges();
     void reportWholePicture();
 

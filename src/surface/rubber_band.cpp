@@ -20,40 +20,40 @@ bool outlined(ShapeFigure shape) {
 
 } // namespace
 
-RubberBand::RubberBand(raster::Canvas& canvas, const OverlayFigure& figure, const Report& report)
-    : figure_(figure) {
+RubberBand::RubberBand(const Target& target, const OverlayFigure& figure) : figure_(figure) {
     if (outlined(figure.shape))
-        changeOutline(canvas, nullptr, &figure, report);
+        changeOutline(target, nullptr, &figure);
     else
-        drawFigure(canvas, figure, report);
+        drawFigure(target, figure);
 }
 
-void RubberBand::moveTo(raster::Canvas& canvas, const OverlayFigure& figure, const Report& report) {
+void RubberBand::moveTo(const Target& target, const OverlayFigure& figure) {
     if (figure.shape == figure_.shape && outlined(figure.shape)) {
-        changeOutline(canvas, &figure_, &figure, report);
+        changeOutline(target, &figure_, &figure);
     } else {
-        remove(canvas, report);
+        remove(target);
         if (outlined(figure.shape))
-            changeOutline(canvas, nullptr, &figure, report);
+            changeOutline(target, nullptr, &figure);
         else
-            drawFigure(canvas, figure, report);
+            drawFigure(target, figure);
     }
     figure_ = figure;
 }
 
-void RubberBand::remove(raster::Canvas& canvas, const Report& report) {
+void RubberBand::remove(const Target& target) {
     if (outlined(figure_.shape)) {
-        changeOutline(canvas, &figure_, nullptr, report);
+        changeOutline(target, &figure_, nullptr);
         return;
     }
-    drawOverlayFigure(canvas, figure_); // drawn again, it comes off
-    canvas.takeTouched();
-    report(shownBoxes_);
+    drawOverlayFigure(target.canvas, figure_); // drawn again, it comes off
+    target.canvas.takeTouched();
+    target.report(shownBoxes_);
 }
 
-void RubberBand::changeOutline(raster::Canvas& canvas, const OverlayFigure* from,
-                               const OverlayFigure* to, const Report& report) {
-    const raster::PixelView view = raster::PixelView::of(canvas.picture());
+// Both outline changes report boxes inside the picture.
+void RubberBand::changeOutline(const Target& target, const OverlayFigure* from,
+                               const OverlayFigure* to) {
+    const raster::PixelView view = raster::PixelView::of(target.picture);
     changed_.clear();
     if (figure_.shape == ShapeFigure::Ellipse) {
         next_.trace(to ? boxOf(*to) : raster::Rect{}, view.bounds());
@@ -63,21 +63,18 @@ void RubberBand::changeOutline(raster::Canvas& canvas, const OverlayFigure* from
         raster::invertRectangleOutlineChange(view, from ? boxOf(*from) : raster::Rect{},
                                              to ? boxOf(*to) : raster::Rect{}, changed_);
     }
-    for (raster::Rect& box : changed_)
-        box = box.intersected(view.bounds());
-    report(changed_);
+    target.report(changed_);
 }
 
-void RubberBand::drawFigure(raster::Canvas& canvas, const OverlayFigure& figure,
-                            const Report& report) {
-    drawOverlayFigure(canvas, figure);
-    canvas.takeTouched(); // the bounding box; the segments' own boxes are reported instead
-    const raster::Rect bounds{0, 0, canvas.picture().width(), canvas.picture().height()};
+void RubberBand::drawFigure(const Target& target, const OverlayFigure& figure) {
+    drawOverlayFigure(target.canvas, figure);
+    target.canvas.takeTouched(); // the bounding box; the segments' own boxes are reported instead
+    const raster::Rect bounds{0, 0, target.picture.width(), target.picture.height()};
     shownBoxes_.clear();
     const Segments segments = segmentsOf(figure.shape, figure.at, figure.to, figure.size);
     for (int i = 0; i < segments.count; ++i) {
         const Segment& s = segments.items[i];
         raster::thinLineBoxes(bounds, s.from.x(), s.from.y(), s.to.x(), s.to.y(), shownBoxes_);
     }
-    report(shownBoxes_);
+    target.report(shownBoxes_);
 }

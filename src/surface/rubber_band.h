@@ -12,6 +12,7 @@
 #include "raster/rect.h"
 #include "surface/overlay_figure.h"
 
+#include <QImage>
 #include <functional>
 #include <vector>
 
@@ -23,24 +24,29 @@ class RubberBand {
 public:
     // Told about the areas of the picture a change covers (inside the picture).
     using Report = std::function<void(const std::vector<raster::Rect>&)>;
+    // What a band is drawn on, and who is told what changed.
+    struct Target {
+        QImage& picture;
+        raster::Canvas& canvas; // over the picture
+        const Report& report;
+    };
 
-    // Draws `figure` (a shape preview) on the canvas's picture.
-    RubberBand(raster::Canvas& canvas, const OverlayFigure& figure, const Report& report);
+    // Draws `figure` (a shape preview) on the picture.
+    RubberBand(const Target& target, const OverlayFigure& figure);
 
     const OverlayFigure& figure() const { return figure_; }
     // Moves the band shown to `figure`.
-    void moveTo(raster::Canvas& canvas, const OverlayFigure& figure, const Report& report);
+    void moveTo(const Target& target, const OverlayFigure& figure);
     // Takes the band off the picture; the band is then spent.
-    void remove(raster::Canvas& canvas, const Report& report);
+    void remove(const Target& target);
 
 private:
     // The outline of the band's rectangle or ellipse from `from` to `to`, either of which
     // may be none.
-    void changeOutline(raster::Canvas& canvas, const OverlayFigure* from, const OverlayFigure* to,
-                       const Report& report);
+    void changeOutline(const Target& target, const OverlayFigure* from, const OverlayFigure* to);
     // Draws any other figure, keeping the boxes along its segments to report again when it
     // comes off.
-    void drawFigure(raster::Canvas& canvas, const OverlayFigure& figure, const Report& report);
+    void drawFigure(const Target& target, const OverlayFigure& figure);
 
     OverlayFigure figure_;
     // The ellipse shown, and the one it moves to (their memory is reused move after move).

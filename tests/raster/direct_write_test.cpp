@@ -167,3 +167,21 @@ TEST(DirectWriting, SharedPictureIsLeftAloneAndNonRgbPicturesTakeNothing) {
     EXPECT_TRUE(greyCanvas.takeTouched().isEmpty());
     EXPECT_EQ(grey, before);
 }
+
+TEST(DirectWriting, AThinEllipseOfTheSameSizeElsewhereDrawsWhatAFreshCanvasDraws) {
+    // One canvas keeps its last thin outline and moves it along the rows for the next of
+    // the same size: across, down, clipped at the top and at either side.
+    const Rect boxes[] = {{3, 4, 30, 21},   {20, 4, 47, 21},  {20, 9, 47, 26},
+                          {-9, -6, 18, 11}, {30, -6, 57, 11}, {29, -6, 56, 11}};
+    QImage kept = stripes(53, 41), fresh = kept.copy();
+    Canvas canvas(kept);
+    canvas.setPen(0, Mix::Not, 1);
+    for (const Rect& box : boxes) {
+        canvas.Ellipse(box.left, box.top, box.right, box.bottom);
+        Canvas once(fresh);
+        once.setPen(0, Mix::Not, 1);
+        once.Ellipse(box.left, box.top, box.right, box.bottom);
+        ASSERT_TRUE(testsupport::samePixels(fresh, kept))
+            << "box " << box.left << "," << box.top << " " << box.right << "," << box.bottom;
+    }
+}

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 class EngineTest : public testing::Test {
 protected:
@@ -68,6 +69,45 @@ protected:
         raster::Canvas canvas(picture);
         draw(canvas);
         return picture;
+    }
+
+    // The pixels of `area` that differ from the capture as ASCII art, '#' changed.
+    QString changedArt(const QImage& picture, const QRect& area) const {
+        QString art;
+        for (int y = area.top(); y <= area.bottom(); ++y, art += '\n')
+            for (int x = area.left(); x <= area.right(); ++x)
+                art += picture.pixel(x, y) == capture.pixel(x, y) ? '.' : '#';
+        return art;
+    }
+    static QString changedArt(std::initializer_list<const char*> rows) {
+        QString art;
+        for (const char* row : rows)
+            art += QString::fromLatin1(row) + '\n';
+        return art;
+    }
+    // The box of the pixels that differ from the capture.
+    QRect changedPixels(const QImage& picture) const {
+        QRect box;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixel(x, y) != capture.pixel(x, y))
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    }
+    // Whether every pixel that differs from the capture is `made(captured pixel)`.
+    template <class Made>
+    testing::AssertionResult everyChangedPixelIs(const QImage& picture, Made made) const {
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb was = capture.pixel(x, y), now = picture.pixel(x, y);
+                if (now != was && now != made(was))
+                    return testing::AssertionFailure()
+                           << "(" << x << "," << y << ") is " << std::hex << now;
+            }
+        return testing::AssertionSuccess();
+    }
+    testing::AssertionResult everyChangedPixelIs(const QImage& picture, QRgb colour) const {
+        return everyChangedPixelIs(picture, [colour](QRgb) { return colour; });
     }
 
     DrawingState state;

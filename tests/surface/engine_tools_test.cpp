@@ -4,6 +4,11 @@
 
 #include "surface/arrow_geometry.h"
 
+#include <QPointF>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 using testsupport::samePixels;
 
 namespace {
@@ -34,6 +39,23 @@ TEST_F(EngineTest, HoveringWithEveryToolLeavesThePictureUnchangedOnceParked) {
 }
 
 TEST_F(EngineTest, ClickWithoutMovementCommitsAZeroLengthLineAndADegenerateRectangle) {
+    // A 13-pixel pen's zero-length line is a round dot: the pixels whose centres lie within
+    // 6.5 of the click. The rectangle's box has no pixels, so it draws nothing.
+    const QString dot = changedArt({
+        ".....#####.....",
+        "...#########...",
+        "..###########..",
+        "..###########..",
+        ".#############.",
+        ".#############.",
+        ".#############.",
+        ".#############.",
+        ".#############.",
+        "..###########..",
+        "..###########..",
+        "...#########...",
+        ".....#####.....",
+    });
     for (int tool : {ToolLine, ToolRectangle}) {
         SCOPED_TRACE(testing::Message() << "tool " << tool);
         start(noisyCapture(61, 47));
@@ -42,26 +64,43 @@ TEST_F(EngineTest, ClickWithoutMovementCommitsAZeroLengthLineAndADegenerateRecta
         hover(20, 20);
         press(20, 20);
         release(20, 20);
-        QImage want = expected([&](raster::Canvas& c) {
-            ApplyStrokePen(c, state);
-            drawShape(c, tool == ToolLine ? ShapeFigure::Line : ShapeFigure::Rectangle, {20, 20},
-                      {20, 20}, 0);
-        });
-        EXPECT_TRUE(samePixels(want, surface.Picture()));
+        if (tool == ToolLine) {
+            EXPECT_EQ(changedArt(surface.Picture(), QRect(13, 14, 15, 13)), dot);
+            EXPECT_EQ(changedPixels(surface.Picture()), QRect(14, 14, 13, 13));
+            EXPECT_TRUE(everyChangedPixelIs(surface.Picture(), 0xFFFF0000u));
+        } else {
+            EXPECT_TRUE(samePixels(capture, surface.Picture()));
+        }
         EXPECT_EQ(surface.AnchorPoint, DrawingSurface::None);
         EXPECT_EQ(surface.CurrentPoint, DrawingSurface::None) << "no symbol until the next move";
     }
 }
 
 TEST_F(EngineTest, EveryShapeCommitsItsFigureWithTheStrokePenAndNoRubberBandLeft) {
+    // Dragged from (8, 9) and released at (50, 38) with a yellow mask pen 3 pixels wide:
+    // every changed pixel is the capture masked with yellow (a pixel of a rubber band left
+    // inverted never is), and the figure runs through the points it must and misses the
+    // ones it must not.
     struct Case {
         int tool;
-        ShapeFigure figure;
+        std::vector<QPoint> on, off;
     };
-    for (Case c :
-         {Case{ToolLine, ShapeFigure::Line}, Case{ToolArrow, ShapeFigure::Arrow},
-          Case{ToolDoubleArrow, ShapeFigure::DoubleArrow},
-          Case{ToolRectangle, ShapeFigure::Rectangle}, Case{ToolEllipse, ShapeFigure::Ellipse}}) {
+    const std::vector<QPoint> ends = {{8, 9}, {50, 38}, {29, 23}, {29, 24}};
+    const std::vector<QPoint> corners = {{8, 38}, {50, 9}};
+    const Case cases[] = {
+        {ToolLine, ends, corners},
+        {ToolArrow, ends, corners},
+        {ToolDoubleArrow, ends, corners},
+        // Box [8, 50) x [9, 38): the pen is centred on its outer pixels, corners rounded.
+        {ToolRectangle,
+         {{8, 9}, {49, 9}, {8, 37}, {49, 37}, {50, 38}, {29, 8}},
+         {{29, 23}, {51, 39}}},
+        // Touching each side of the box in its middle, not its corners.
+        {ToolEllipse,
+         {{28, 9}, {29, 9}, {8, 23}, {49, 23}, {28, 37}},
+         {{8, 9}, {49, 37}, {29, 23}}},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "tool " << c.tool);
         start(noisyCapture(61, 47, c.tool));
         state.PenMode = PenMix::pmMask;
@@ -73,11 +112,12 @@ TEST_F(EngineTest, EveryShapeCommitsItsFigureWithTheStrokePenAndNoRubberBandLeft
             drag(x, x - 5);
         EXPECT_FALSE(samePixels(capture, surface.Picture()));
         release(50, 38);
-        QImage want = expected([&](raster::Canvas& canvas) {
-            ApplyStrokePen(canvas, state);
-            drawShape(canvas, c.figure, {8, 9}, {50, 38}, arrowHeadLength(3));
-        });
-        EXPECT_TRUE(samePixels(want, surface.Picture()));
+        const QImage& shown = surface.Picture();
+        EXPECT_TRUE(everyChangedPixelIs(shown, [](QRgb was) { return was & 0xFFFFFF00u; }));
+        for (QPoint p : c.on)
+            EXPECT_NE(shown.pixel(p), capture.pixel(p)) << "(" << p.x() << "," << p.y() << ")";
+        for (QPoint p : c.off)
+            EXPECT_EQ(shown.pixel(p), capture.pixel(p)) << "(" << p.x() << "," << p.y() << ")";
     }
 }
 
@@ -221,13 +261,26 @@ TEST_F(EngineTest, PenDrawsSegmentsBetweenEventPoints) {
     drag(40, 40);
     release(40, 40);
     surface.ParkToolSymbol();
-    QImage want = expected([&](raster::Canvas& c) {
-        ApplyStrokePen(c, state);
-        c.Line(5, 5, 5, 5);
-        c.Line(5, 5, 30, 10);
-        c.Line(30, 10, 40, 40);
-    });
-    EXPECT_TRUE(samePixels(want, surface.Picture()));
+    // The stroke covers the pixels within 3.5 of the path (5, 5) - (30, 10) - (40, 40) in red
+    // and no others: not the straight way from the first point to the last.
+    auto distance = [](QPointF p, QPointF a, QPointF b) {
+        const QPointF ab = b - a;
+        const double t =
+            std::clamp(QPointF::dotProduct(p - a, ab) / QPointF::dotProduct(ab, ab), 0.0, 1.0);
+        const QPointF gap = p - (a + t * ab);
+        return std::sqrt(QPointF::dotProduct(gap, gap));
+    };
+    const QImage& shown = surface.Picture();
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QPointF p(x, y);
+            const double d =
+                std::min(distance(p, {5, 5}, {30, 10}), distance(p, {30, 10}, {40, 40}));
+            if (std::abs(d - 3.5) < 0.01)
+                continue; // exactly on the pen's edge
+            const QRgb want = d < 3.5 ? 0xFFFF0000u : capture.pixel(x, y);
+            ASSERT_EQ(shown.pixel(x, y), want) << "(" << x << "," << y << ") at " << d;
+        }
 }
 
 TEST_F(EngineTest, TransparentStrokeTwiceLooksLikeOnce) {
