@@ -6,6 +6,7 @@
 #include "app/start_texts.h"
 #include "app/window_frame.h"
 #include "controls/modal_placement.h"
+#include "platform/wayland_client.h"
 #include "platform/window_manager_hints.h"
 #include "surface/drawing_surface.h"
 #include "surface/widget/screen_form.h"
@@ -377,6 +378,11 @@ void TToolForm::InfoBtnClick() {
 // --- Events --------------------------------------------------------------------------------
 
 bool TToolForm::event(QEvent* event) {
+    // A Wayland compositor may answer a new window with a size it cannot take (sway's least
+    // floating size is more than the palette's) and then holds the clicks for it until the
+    // window's next frame, which nothing would draw: the frame is drawn once it is active.
+    if (event->type() == QEvent::WindowActivate && isWindow() && RunsAsWaylandClient())
+        update();
     if (event->type() == QEvent::WindowActivate && FirstActivate)
         FormActivate();
     if (event->type() == QEvent::Show && isWindow()) {
@@ -430,7 +436,9 @@ void TToolForm::FormActivate() {
     // A window manager tells the frame's size only once the window is shown: place the
     // palette again now that it is known, before a stored position may move it. Keys and
     // clicks wait until the start-up steps are done, so no choice is overwritten by them.
-    QDeadlineTimer frameKnown(kFrameWaitMs);
+    // A Wayland compositor places windows itself and reports no frame: there the wait would
+    // only hold back the frame the compositor waits for before the palette takes clicks.
+    QDeadlineTimer frameKnown(RunsAsWaylandClient() ? 0 : kFrameWaitMs);
     while (!FrameIsKnown(*this) && !frameKnown.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, kFrameWaitStepMs);
     PlaceAtTopRight();

@@ -80,9 +80,9 @@ private:
 
 // Clicks Lancer on the idle palette with the pointer.
 void clickLancer(const WaylandDesktop& desktop, const QJsonObject& palette) {
-    // The palette takes clicks once its start-up steps have run, which a Wayland client
-    // shows nowhere (it cannot place itself in the corner, as it does on X11).
-    QThread::msleep(1500);
+    // The compositor lists a new window before it has exchanged the window's first frames
+    // with it, and holds clicks until then: a user's click comes later.
+    QThread::msleep(100);
     desktop.click(rectOf(palette).topLeft() + kLancerInPalette);
 }
 
@@ -146,7 +146,8 @@ TEST(WaylandJourney, FreezeDrawSaveAndFinishOnANativeSurface) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("Windows Registry Editor Version 5.00\r\n\r\n"
                    "[HKEY_CURRENT_USER\\Software\\Brenholtsoft\\Skribando]\r\n"
-                   "\"WinPos-Left\"=dword:00000064\r\n\"WinPos-Top\"=dword:000000c8\r\n");
+                   "\"WinPos-Left\"=dword:00000064\r\n\"WinPos-Top\"=dword:000000c8\r\n"
+                   "\"MauszeigerMode\"=dword:00000002\r\n"); // the tool symbol for a pointer
     }
     desktop.handOver(desktop.folder() + "/config");
     desktop.moveTo(QPoint(1270, 5)); // the pointer, which the compositor draws, out of the way
@@ -156,7 +157,17 @@ TEST(WaylandJourney, FreezeDrawSaveAndFinishOnANativeSurface) {
     ASSERT_FALSE(startDrawingPhase(desktop).isEmpty()) << program.output();
     desktop.key("alt+s ctrl+4");
     desktop.drag(QPoint(200, 500), QPoint(700, 500));
+    // The tool's symbol follows the pointer over the picture and is parked once the pointer
+    // reaches the palette in the corner.
+    const QRect underPointer(360, 260, 80, 80);
+    const auto symbolShows = [&] {
+        return !bool(testsupport::samePixels(before.copy(underPointer),
+                                             desktop.screenshot().copy(underPointer)));
+    };
+    desktop.moveTo(QPoint(400, 300));
+    EXPECT_TRUE(X11Session::waitUntil(symbolShows)) << "the symbol under the pointer";
     desktop.moveTo(QPoint(1260, 10));
+    EXPECT_TRUE(X11Session::waitUntil([&] { return !symbolShows(); })) << "the symbol parked";
 
     const QString saved = desktop.folder() + "/journey.png";
     desktop.key("ctrl+s");
