@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace raster {
 
@@ -77,6 +78,16 @@ public:
         return int64_t(halfGoesOn_ ? floorDiv(twiceStep + length_, twiceLength)
                                    : ceilDiv(twiceStep - length_, twiceLength));
     }
+    // The box from the first pixel to the last, which the line reaches on every side; none
+    // where its right or bottom edge lies past the int range.
+    std::optional<Rect> box() const {
+        const int64_t last = length_ - 1;
+        const int64_t left = std::min(xAt(0), xAt(last)), right = std::max(xAt(0), xAt(last)) + 1;
+        const int64_t top = std::min(yAt(0), yAt(last)), bottom = std::max(yAt(0), yAt(last)) + 1;
+        if (right > INT32_MAX || bottom > INT32_MAX)
+            return std::nullopt;
+        return Rect{int(left), int(top), int(right), int(bottom)};
+    }
     int64_t majorAt(int64_t i) const { return majorStart_ + majorStep_ * i; }
     int64_t minorAt(int64_t i) const { return minorStart_ + minorStep_ * offsetAt(i); }
     int64_t xAt(int64_t i) const { return xMajor_ ? majorAt(i) : minorAt(i); }
@@ -113,12 +124,7 @@ void scanThinLine(SpanSink& sink, int x1, int y1, int x2, int y2) {
     int64_t first, end;
     if (line.length() == 0 || !line.stepsInside(sink.clip(), first, end))
         return;
-    // The pixels run from the first step's to the last one's, and their box is exact.
-    const int64_t last = line.length() - 1;
-    const Rect box =
-        Rect{x1, y1, x1 + 1, y1 + 1}.united({int(line.xAt(last)), int(line.yAt(last)),
-                                             int(line.xAt(last)) + 1, int(line.yAt(last)) + 1});
-    sink.draw(box, [&](auto& out) {
+    sink.draw(line.box(), [&](auto& out) {
         if (line.xMajor())
             line.walk(first, end, [&](int64_t x, int64_t y) { out.add(y, x, x + 1); });
         else
