@@ -8,16 +8,16 @@
 
 namespace fuzz {
 
-constexpr int Guard = 3;                          // pixels of buffer around the picture
-constexpr std::uint32_t GuardPixel = 0x5AA55AA5u; // no picture pixel holds it: alpha 0x5A
+constexpr int kGuard = 3;                          // pixels of buffer around the picture
+constexpr std::uint32_t kGuardPixel = 0x5AA55AA5u; // no picture pixel holds it: alpha 0x5A
 
 class GuardedPicture {
 public:
     GuardedPicture(int width, int height)
-        : stride_(width + 2 * Guard), rows_(height + 2 * Guard),
-          buffer_(size_t(stride_) * size_t(rows_), GuardPixel), width_(width), height_(height) {
+        : stride_(width + 2 * kGuard), rows_(height + 2 * kGuard),
+          buffer_(size_t(stride_) * size_t(rows_), kGuardPixel), width_(width), height_(height) {
         if (width > 0 && height > 0)
-            picture_ = QImage(reinterpret_cast<uchar*>(buffer_.data() + Guard * stride_ + Guard),
+            picture_ = QImage(reinterpret_cast<uchar*>(buffer_.data() + kGuard * stride_ + kGuard),
                               width, height, stride_ * 4, QImage::Format_RGB32);
     }
     GuardedPicture(const GuardedPicture&) = delete;
@@ -26,17 +26,17 @@ public:
     QImage& picture() { return picture_; }
     int width() const { return width_; }
     int height() const { return height_; }
-    std::uint32_t& at(int x, int y) { return buffer_[size_t(y + Guard) * stride_ + x + Guard]; }
+    std::uint32_t& at(int x, int y) { return buffer_[size_t(y + kGuard) * stride_ + x + kGuard]; }
     std::uint32_t at(int x, int y) const {
-        return buffer_[size_t(y + Guard) * stride_ + x + Guard];
+        return buffer_[size_t(y + kGuard) * stride_ + x + kGuard];
     }
 
     bool guardIntact() const {
         for (int row = 0; row < rows_; ++row)
             for (int column = 0; column < stride_; ++column) {
-                const bool inside = row >= Guard && row < Guard + height_ && column >= Guard &&
-                                    column < Guard + width_;
-                if (!inside && buffer_[size_t(row) * stride_ + column] != GuardPixel)
+                const bool inside = row >= kGuard && row < kGuard + height_ && column >= kGuard &&
+                                    column < kGuard + width_;
+                if (!inside && buffer_[size_t(row) * stride_ + column] != kGuardPixel)
                     return false;
             }
         return true;

@@ -35,7 +35,7 @@ using fuzz::Kind;
 
 namespace {
 
-constexpr int MaxOperations = 48;
+constexpr int kMaxOperations = 48;
 
 class Run {
 public:
@@ -63,7 +63,7 @@ public:
     }
 
     void go() {
-        for (int n = 0; n < MaxOperations && input_.remaining_bytes() > 0; ++n)
+        for (int n = 0; n < kMaxOperations && input_.remaining_bytes() > 0; ++n)
             step();
         require(picture_.guardIntact() && wide_.guardIntact(), "a write outside the picture");
         if (qEnvironmentVariableIsSet("SKRIBANDO_FUZZ_TRACE")) // what an input decodes to
@@ -338,12 +338,12 @@ private:
     // floating point, to the picture's neighbourhood, which may move the stroke's edge by a
     // pixel depending on where the picture lies.
     bool approximate(const Figure& f) const {
-        constexpr int ExactRange = 1 << 24;
+        constexpr int kExactRange = 1 << 24;
         if ((f.kind != Kind::Line && f.kind != Kind::Polyline) || canvas_.pen().width <= 1)
             return false;
         for (QPoint p : f.points)
-            if (std::abs(std::int64_t(p.x())) + shift_ > ExactRange ||
-                std::abs(std::int64_t(p.y())) + shift_ > ExactRange)
+            if (std::abs(std::int64_t(p.x())) + shift_ > kExactRange ||
+                std::abs(std::int64_t(p.y())) + shift_ > kExactRange)
                 return true;
         return false;
     }

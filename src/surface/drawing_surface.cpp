@@ -18,11 +18,11 @@ void DrawingSurface::StartPhase(QImage capture, int screenDepth) {
     raster::CopyPicture(screenPicture_, undoPicture_);
     raster::CopyPicture(screenPicture_, picture_);
     canvas_.reset();
-    AnchorPoint = CurrentPoint = None;
-    SavedAnchor = SavedPoint = None;
+    AnchorPoint = CurrentPoint = kNoPoint;
+    SavedAnchor = SavedPoint = kNoPoint;
     overlay_ = {};
     savedOverlay_ = {};
-    penPosition_ = None;
+    penPosition_ = kNoPoint;
     ButtonHeld = false;
     reportWholePicture();
 }
@@ -61,7 +61,7 @@ void DrawingSurface::MouseUp(MouseButton, ShiftState shift, QPoint at) {
     ButtonHeld = shift.left;
     if (toolKindOf(state_.Tool).family == ToolFamily::Shape && isValid(AnchorPoint))
         ToolStep(shift, at); // the left button is no longer held: this commits the shape
-    AnchorPoint = None;
+    AnchorPoint = kNoPoint;
 }
 
 void DrawingSurface::KeyDownWithShift() {
@@ -114,9 +114,9 @@ void DrawingSurface::ParkToolSymbol() {
     // point. The next move with the button held starts a new drag at the pointer.
     if (kind.family == ToolFamily::Shape) {
         removePreview();
-        AnchorPoint = None;
+        AnchorPoint = kNoPoint;
     }
-    ToolStep({}, None);
+    ToolStep({}, kNoPoint);
 }
 
 void DrawingSurface::RefreshToolSymbol(QPoint pointer) {
@@ -128,9 +128,9 @@ void DrawingSurface::RefreshToolSymbol(QPoint pointer) {
 
 void DrawingSurface::ResetPointForToolChoice(int chosenTool) {
     if (chosenTool == ToolEraser)
-        CurrentPoint = None;
+        CurrentPoint = kNoPoint;
     else if (chosenTool != ToolPen)
-        AnchorPoint = None;
+        AnchorPoint = kNoPoint;
 }
 
 void DrawingSurface::Undo() {
@@ -151,8 +151,8 @@ void DrawingSurface::Undo() {
 void DrawingSurface::Clear() {
     if (picture_.isNull() || screenPicture_.isNull())
         return;
-    CurrentPoint = None;
-    AnchorPoint = None;
+    CurrentPoint = kNoPoint;
+    AnchorPoint = kNoPoint;
     replacePicture(screenPicture_);
     overlay_ = {};
     reportWholePicture();

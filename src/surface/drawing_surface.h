@@ -52,15 +52,15 @@ public:
     // text box is not part of it (its text is written only when committed).
     QImage PictureForOutput() const;
 
-    // Parking leaves the points at None, which means "no point". Every other position is a
+    // Parking leaves the points at kNoPoint, which means "no point". Every other position is a
     // real one, negative ones included: a held pointer past the picture's left or top edge
     // (over a monitor to the left, say) draws what falls on the picture.
-    static constexpr QPoint None{-1, -1};
-    static bool isValid(QPoint point) { return point != None; }
-    QPoint CurrentPoint = None;
-    QPoint AnchorPoint = None;
-    QPoint SavedPoint = None;
-    QPoint SavedAnchor = None;
+    static constexpr QPoint kNoPoint{-1, -1};
+    static bool isValid(QPoint point) { return point != kNoPoint; }
+    QPoint CurrentPoint = kNoPoint;
+    QPoint AnchorPoint = kNoPoint;
+    QPoint SavedPoint = kNoPoint;
+    QPoint SavedAnchor = kNoPoint;
     bool ButtonHeld = false;
 
     // Mouse and keyboard input, in picture pixels.
@@ -93,7 +93,7 @@ public:
     const TextBox& textBox() const { return textBox_; }
     // The box's text changed: it grows and shrinks with it.
     void Edit1Change(const QString& text);
-    // Enter (13) commits, Esc (27) drops; returns whether the key was consumed.
+    // Enter (kEnterKey) commits, Esc (kEscapeKey) drops; returns whether the key was consumed.
     bool Edit1KeyPress(int character);
     // Writes the box's text into the picture, then empties and hides the box.
     void CommitText();
@@ -151,7 +151,7 @@ private:
     std::unique_ptr<raster::Canvas> canvas_;
     Overlay overlay_;
     Overlay savedOverlay_;
-    QPoint penPosition_ = None;
+    QPoint penPosition_ = kNoPoint;
     TextBox textBox_;
     // Passes the boxes a rubber band changed on to pictureChanged.
     const RubberBand::Report reportBoxes_ = [this](const std::vector<raster::Rect>& boxes) {

@@ -4,11 +4,11 @@
 #include "surface/arrow_geometry.h"
 
 namespace {
-constexpr int CheckGlyph = 252;
-constexpr int CrossGlyph = 251;
-constexpr COLORREF CheckColour = rgbColour(0, 196, 0);
-constexpr COLORREF CrossColour = rgbColour(220, 0, 0);
-constexpr COLORREF ShadowColour = rgbColour(0, 0, 0);
+constexpr int kCheckGlyph = 252;
+constexpr int kCrossGlyph = 251;
+constexpr COLORREF kCheckColour = rgbColour(0, 196, 0);
+constexpr COLORREF kCrossColour = rgbColour(220, 0, 0);
+constexpr COLORREF kShadowColour = rgbColour(0, 0, 0);
 
 raster::Mix mixOf(PenMix mode) {
     switch (mode) {
@@ -127,13 +127,13 @@ void DrawDoubleArrow(raster::Canvas& canvas, int x1, int y1, int x2, int y2, int
 
 void StampSymbol(raster::Canvas& canvas, int x, int y, StampKind kind, int fontPoints) {
     bool check = kind == StampKind::Check;
-    const QString glyph(QChar(check ? CheckGlyph : CrossGlyph));
-    canvas.setFont({QStringLiteral("Wingdings"), fontPoints, true, ShadowColour});
+    const QString glyph(QChar(check ? kCheckGlyph : kCrossGlyph));
+    canvas.setFont({QStringLiteral("Wingdings"), fontPoints, true, kShadowColour});
     canvas.setBrush(raster::Brush::clear());
     canvas.setTextAlign(raster::TextAlign::Centre);
     int half = canvas.TextHeight(glyph) / 2;
     canvas.TextOut(x + 1, y - half + 1, glyph);
-    canvas.setFontColour(check ? CheckColour : CrossColour);
+    canvas.setFontColour(check ? kCheckColour : kCrossColour);
     canvas.TextOut(x, y - half, glyph);
 }
 
@@ -153,7 +153,7 @@ int textHeight(raster::Canvas& canvas, const QString& text) {
 void writeText(raster::Canvas& canvas, int x, int y, const QString& text, COLORREF colour,
                bool shadow) {
     if (shadow) {
-        canvas.setFontColour(ShadowColour);
+        canvas.setFontColour(kShadowColour);
         canvas.TextOut(x + 1, y + 1, text);
     }
     canvas.setFontColour(colour);

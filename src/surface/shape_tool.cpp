@@ -37,8 +37,8 @@ void DrawingSurface::ShapeStep(ShapeFigure figure, ShiftState shift, QPoint at) 
     ApplyStrokePen(c, state_);
     drawShape(c, figure, AnchorPoint, CurrentPoint, arrowHeadLength(state_.PenWidth));
     reportChanges();
-    AnchorPoint = None;
-    CurrentPoint = None;
+    AnchorPoint = kNoPoint;
+    CurrentPoint = kNoPoint;
 }
 
 bool DrawingSurface::dragUnchanged(ShapeFigure figure, ShiftState shift, QPoint at) const {

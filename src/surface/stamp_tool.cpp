@@ -9,7 +9,7 @@ void DrawingSurface::StampStep(StampKind kind, ShiftState shift, QPoint at) {
     removeSymbol();
     CurrentPoint = at;
     // AnchorPoint marks the stamp this press has made; dragging only moves the marker.
-    if (shift.left && AnchorPoint == None && isValid(at)) {
+    if (shift.left && AnchorPoint == kNoPoint && isValid(at)) {
         AnchorPoint = CurrentPoint;
         StampSymbol(canvas(), at.x(), at.y(), kind, toolSizesFor(state_.PenWidth).stampFontPoints);
         reportChanges();

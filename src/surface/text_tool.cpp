@@ -9,8 +9,8 @@
 #include "surface/tool_sizes.h"
 
 namespace {
-const QString MeasureHeightOf = QStringLiteral("X");
-const QString WidthMargin = QStringLiteral("xx");
+const QString kMeasureHeightOf = QStringLiteral("X");
+const QString kWidthMargin = QStringLiteral("xx");
 } // namespace
 
 void DrawingSurface::TextStep(ShiftState shift, QPoint at) {
@@ -32,7 +32,7 @@ void DrawingSurface::ApplyTextFont() {
     textBox_.fontPoints = textFontPoints(state_.PenWidth);
     raster::Canvas& c = canvas();
     applyTextFont(c, textBox_.fontPoints, textBox_.colour);
-    textBox_.height = textHeight(c, MeasureHeightOf);
+    textBox_.height = textHeight(c, kMeasureHeightOf);
 }
 
 void DrawingSurface::OpenTextBox(QPoint at) {
@@ -41,7 +41,7 @@ void DrawingSurface::OpenTextBox(QPoint at) {
     raster::Canvas& c = canvas();
     textBox_.left = at.x();
     textBox_.top = at.y() - textBox_.height;
-    textBox_.width = textWidth(c, textBox_.text + WidthMargin);
+    textBox_.width = textWidth(c, textBox_.text + kWidthMargin);
     textBox_.open = true;
     notifyTextBox(true);
 }
@@ -51,7 +51,7 @@ void DrawingSurface::Edit1Change(const QString& text) {
     if (!picture_.isNull()) {
         raster::Canvas& c = canvas();
         applyTextFont(c, textBox_.fontPoints, textBox_.colour);
-        textBox_.width = textWidth(c, text + WidthMargin);
+        textBox_.width = textWidth(c, text + kWidthMargin);
     }
     notifyTextBox(false);
 }
@@ -78,7 +78,7 @@ void DrawingSurface::CommitText() {
         // Text is always opaque in the box colour: the pen's mix does not apply.
         applyTextFont(c, textBox_.fontPoints, textBox_.colour);
         writeText(c, textBox_.left, textBox_.top, textBox_.text, textBox_.colour,
-                  textBox_.fontPoints >= TextShadowFromPoints);
+                  textBox_.fontPoints >= kTextShadowFromPoints);
         reportChanges();
     }
     textBox_.text.clear();

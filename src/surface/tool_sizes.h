@@ -19,4 +19,4 @@ int arrowHeadLength(int penWidth);
 int textFontPoints(int penWidth);
 
 // Committed text gets a black shadow from this font size up.
-constexpr int TextShadowFromPoints = 20;
+constexpr int kTextShadowFromPoints = 20;

@@ -12,13 +12,13 @@
 using testsupport::samePixels;
 
 namespace {
-const int AllTools[] = {ToolPen,  ToolEraser, ToolLine,  ToolRectangle,   ToolArrow,
-                        ToolText, ToolCheck,  ToolCross, ToolDoubleArrow, ToolEllipse};
+const int kAllTools[] = {ToolPen,  ToolEraser, ToolLine,  ToolRectangle,   ToolArrow,
+                         ToolText, ToolCheck,  ToolCross, ToolDoubleArrow, ToolEllipse};
 }
 
 TEST_F(EngineTest, HoveringWithEveryToolLeavesThePictureUnchangedOnceParked) {
     for (int width : {3, 21, 43}) {
-        for (int tool : AllTools) {
+        for (int tool : kAllTools) {
             SCOPED_TRACE(testing::Message() << "tool " << tool << ", width " << width);
             // Wide enough for the widest eraser box (397 x 297) to show.
             start(noisyCapture(421, 311, tool * 100 + width));
@@ -33,7 +33,7 @@ TEST_F(EngineTest, HoveringWithEveryToolLeavesThePictureUnchangedOnceParked) {
                 << "the symbol shows while hovering";
             surface.ParkToolSymbol();
             EXPECT_TRUE(samePixels(capture, surface.Picture()));
-            EXPECT_EQ(surface.CurrentPoint, DrawingSurface::None);
+            EXPECT_EQ(surface.CurrentPoint, DrawingSurface::kNoPoint);
         }
     }
 }
@@ -71,8 +71,9 @@ TEST_F(EngineTest, ClickWithoutMovementCommitsAZeroLengthLineAndADegenerateRecta
         } else {
             EXPECT_TRUE(samePixels(capture, surface.Picture()));
         }
-        EXPECT_EQ(surface.AnchorPoint, DrawingSurface::None);
-        EXPECT_EQ(surface.CurrentPoint, DrawingSurface::None) << "no symbol until the next move";
+        EXPECT_EQ(surface.AnchorPoint, DrawingSurface::kNoPoint);
+        EXPECT_EQ(surface.CurrentPoint, DrawingSurface::kNoPoint)
+            << "no symbol until the next move";
     }
 }
 

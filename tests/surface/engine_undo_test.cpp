@@ -7,7 +7,7 @@ TEST_F(EngineTest, UndoAfterALineIsPixelIdenticalToBeforeThePressWithNoSymbolLef
     stroke({5, 5}, {50, 30});
     surface.Undo();
     EXPECT_TRUE(samePixels(capture, surface.Picture()));
-    EXPECT_EQ(surface.CurrentPoint, DrawingSurface::None);
+    EXPECT_EQ(surface.CurrentPoint, DrawingSurface::kNoPoint);
 }
 
 TEST_F(EngineTest, TwoLinesThenTwoUndosRemoveOnlyTheSecond) {
