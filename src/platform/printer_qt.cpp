@@ -8,30 +8,36 @@
 
 QtPrinter::QtPrinter() = default;
 
+QPrinter& QtPrinter::printer() const {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
 std::unique_ptr<QtPrinter> QtPrinter::ToPdfFile(const QString& path) {
     auto pdf = std::make_unique<QtPrinter>();
-    pdf->printer_.setOutputFormat(QPrinter::PdfFormat);
-    pdf->printer_.setOutputFileName(path);
+    pdf->printer().setOutputFormat(QPrinter::PdfFormat);
+    pdf->printer().setOutputFileName(path);
     return pdf;
 }
 
 QString QtPrinter::DeviceName() const {
-    if (printer_.outputFormat() == QPrinter::PdfFormat)
-        return printer_.outputFileName().isEmpty() ? QString() : QStringLiteral("PDF");
-    return printer_.isValid() ? printer_.printerName() : QString();
+    if (printer().outputFormat() == QPrinter::PdfFormat)
+        return printer().outputFileName().isEmpty() ? QString() : QStringLiteral("PDF");
+    return printer().isValid() ? printer().printerName() : QString();
 }
 
 QString QtPrinter::PortName() const {
-    if (printer_.outputFormat() == QPrinter::PdfFormat)
-        return printer_.outputFileName();
+    if (printer().outputFormat() == QPrinter::PdfFormat)
+        return printer().outputFileName();
     // CUPS does not tell Qt which device a queue prints to; the queue's location is what
     // the user knows it by instead.
-    return QPrinterInfo(printer_).location();
+    return QPrinterInfo(printer()).location();
 }
 
 PrinterMetrics QtPrinter::Metrics() const {
-    const int dpi = printer_.resolution();
-    QPageLayout layout = printer_.pageLayout();
+    const int dpi = printer().resolution();
+    QPageLayout layout = printer().pageLayout();
     layout.setUnits(QPageLayout::Point);
     const QMarginsF unprintable = layout.minimumMargins();
     return {dpi, dpi, int(std::lround(unprintable.left() * dpi / 72.0)),
@@ -42,25 +48,25 @@ PrinterMetrics QtPrinter::Metrics() const {
 // margins chosen in the page settings; the printable area's corner is one translation away.
 Outcome QtPrinter::PrintPage(const QString& documentName, const PagePainter& paint) {
     const PrinterMetrics metrics = Metrics(); // before full-page mode hides the margins
-    printer_.setDocName(documentName);
-    printer_.setFullPage(true);
+    printer().setDocName(documentName);
+    printer().setFullPage(true);
     QPainter painter;
     Outcome outcome = Outcome::ok();
-    if (painter.begin(&printer_)) {
+    if (painter.begin(&printer())) {
         painter.translate(metrics.physicalOffsetX, metrics.physicalOffsetY);
         paint(painter);
-        if (!painter.end() || printer_.printerState() == QPrinter::Error)
+        if (!painter.end() || printer().printerState() == QPrinter::Error)
             outcome =
                 Outcome::failed(QStringLiteral("Der Druckauftrag konnte nicht beendet werden."));
     } else {
         outcome = Outcome::failed(QStringLiteral("Der Druckauftrag konnte nicht begonnen werden."));
     }
-    printer_.setFullPage(false);
+    printer().setFullPage(false);
     return outcome;
 }
 
 void QtPrinter::RunSetupDialog(QWidget* parent, const DialogRunner& run) {
-    QPrintDialog dialog(&printer_, parent);
+    QPrintDialog dialog(&printer(), parent);
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
     run(dialog);
 }

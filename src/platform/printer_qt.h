@@ -1,10 +1,13 @@
 #pragma once
 // The program's current printer on Qt's print support: one QPrinter kept for the whole run,
 // at first the system's default printer, then whatever the user picks in the setup dialog.
+// It is made when first asked for: making it loads the print system's libraries and asks
+// its server for the default printer, which would hold up the program's start.
 
 #include "platform/printer.h"
 
 #include <QPrinter>
+#include <memory>
 
 class QtPrinter : public PrinterDevice {
 public:
@@ -20,8 +23,8 @@ public:
     // Qt's print dialog; accepting it makes its choice current.
     void RunSetupDialog(QWidget* parent, const DialogRunner& run) override;
 
-    QPrinter& printer() { return printer_; }
+    QPrinter& printer() const;
 
 private:
-    QPrinter printer_{QPrinter::HighResolution};
+    mutable std::unique_ptr<QPrinter> printer_;
 };
