@@ -171,7 +171,12 @@ TEST(WaylandJourney, FreezeDrawSaveAndFinishOnANativeSurface) {
 
     const QString saved = desktop.folder() + "/journey.png";
     desktop.key("ctrl+s");
-    ASSERT_TRUE(desktop.activate("Enregistrer l'ecran")) << "the save dialog opens";
+    // The dialog asks for the keyboard; sway, by default, only marks it as urgent.
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        const QJsonObject dialog = desktop.waitForWindow("Enregistrer l'ecran", 0);
+        return dialog.value("urgent").toBool() || dialog.value("focused").toBool();
+    })) << "the save dialog opens and asks to be activated";
+    ASSERT_TRUE(desktop.activate("Enregistrer l'ecran"));
     desktop.type(saved);
     desktop.key("Return");
     if (!X11Session::waitUntil([&] { return QFileInfo(saved).size() > 0; })) {
