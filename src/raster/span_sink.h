@@ -44,7 +44,7 @@ struct Span {
 // cost as much as writing a thin span.
 //
 // `Clipped` false is for a figure that lies inside the picture: add() then has no test at
-// all and the box written is the figure's own, told once.
+// all (its spans must not be empty) and the box written is the figure's own, told once.
 template <bool Clipped> class SpanWriter {
 public:
     // A view that is null takes nothing; `clip` must lie inside the view.
@@ -118,8 +118,9 @@ public:
     // SpanWriter into the picture.
     //
     // `exactBox`, when given, is the box the spans cover exactly, reaching each of its sides
-    // (a thin rectangle or ellipse's box, a thin line's from its first pixel to its last).
-    // A figure whose box lies inside the clip is written with no test per span.
+    // (a rectangle's box grown by half its pen, a thin ellipse's box, a thin line's from its
+    // first pixel to its last). A figure whose box lies inside the clip is written with no
+    // test per span, and then must not emit an empty span.
     template <typename Trace> void draw(const std::optional<Rect>& exactBox, Trace trace) {
         if (!picture_) {
             trace(*this);
