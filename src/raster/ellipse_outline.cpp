@@ -30,13 +30,6 @@ struct Band {
             rightLow = std::min(rightLow, row.holeRight),
             rightHigh = std::max(rightHigh, row.right);
     }
-    // The same for rows of a whole outline, with no test (a loop the compiler vectorises):
-    // every row of the box has pixels and its left span is never empty; an empty right span
-    // [right, right) lies next to a neighbour's right span, the chords growing inwards.
-    void addWhole(const OutlineSpans& row) {
-        leftLow = std::min(leftLow, row.left), leftHigh = std::max(leftHigh, row.holeLeft);
-        rightLow = std::min(rightLow, row.holeRight), rightHigh = std::max(rightHigh, row.right);
-    }
     // For the rows top <= y < bottom, cut to `bounds` when the spans may reach out of them.
     void appendTo(std::vector<Rect>& boxes, int64_t top, int64_t bottom,
                   const Rect* bounds = nullptr) const {
@@ -112,14 +105,24 @@ void EllipseOutline::walk() {
 
 // A whole outline's bands pair its upper and lower halves; a clipped one's run down the
 // rows in the bounds.
+//
+// In a whole outline the chords grow from the top row inwards, and so do the holes (a row's
+// hole is the least of its neighbours' chords and its own less 2, each growing). Once a row
+// has a hole, every row after it has one, and a band from there on reaches furthest out on
+// its innermost row and furthest in on its outermost: its boxes come from those two rows.
+// The top rows with no hole, drawn whole, are taken one by one.
 void EllipseOutline::findBoxes() {
     if (whole_) {
         const int64_t rows = int64_t(rows_.size()), top = box_.top, bottom = box_.bottom;
         for (int64_t k0 = 0; k0 < rows; k0 += kBandRows) {
             const int64_t k1 = std::min(rows, k0 + kBandRows);
+            const OutlineSpans &outer = rows_[std::size_t(k0)], &inner = rows_[std::size_t(k1 - 1)];
             Band band;
-            for (int64_t k = k0; k < k1; ++k)
-                band.addWhole(rows_[std::size_t(k)]);
+            if (outer.holeRight < outer.right)
+                band = {inner.left, outer.holeLeft, outer.holeRight, inner.right};
+            else
+                for (int64_t k = k0; k < k1; ++k)
+                    band.add(rows_[std::size_t(k)]);
             band.appendTo(boxes_, top + k0, top + k1);
             band.appendTo(boxes_, bottom - k1, bottom - k0);
         }

@@ -92,3 +92,37 @@ TEST(ChangedBoxes, StayThinAlongLargeFigures) {
     thinLineBoxes(bounds, 0, 0, 3839, 2159, boxes);
     EXPECT_LT(areaOf(boxes), 3840 * 2160 / 20);
 }
+
+TEST(ChangedBoxes, AnEllipsesBoxesEachHugTheirPixels) {
+    // Together with the cover above: no box reaches left or right of the pixels it holds
+    // (a box spans its band's rows), so none is worked out wider than its spans (flat, tall,
+    // narrow and round outlines).
+    std::mt19937 random(9);
+    auto pick = [&](int n) {
+        return int(std::uniform_int_distribution<int>(0, n - 1)(random));
+    };
+    for (int i = 0; i < 300; ++i) {
+        const int left = pick(20), top = pick(20);
+        const Rect box{left, top, left + 1 + pick(i % 4 == 0 ? 4 : 270),
+                       top + 1 + pick(i % 4 == 1 ? 4 : 170)};
+        QImage picture = blank(300, 200);
+        const QImage before = picture.copy();
+        EllipseOutline none, ellipse;
+        ellipse.trace(box, {0, 0, 300, 200});
+        std::vector<Rect> boxes;
+        invertEllipseOutlineChange(PixelView::of(picture), none, ellipse, boxes);
+        for (const Rect& reported : boxes) {
+            if (reported.isEmpty())
+                continue;
+            Rect held;
+            for (int y = reported.top; y < reported.bottom; ++y)
+                for (int x = reported.left; x < reported.right; ++x)
+                    if (picture.pixel(x, y) != before.pixel(x, y))
+                        held = held.united({x, y, x + 1, y + 1});
+            ASSERT_TRUE(held.left == reported.left && held.right == reported.right)
+                << "ellipse " << box.left << "," << box.top << " " << box.right << "," << box.bottom
+                << ": box " << reported.left << ".." << reported.right << ", pixels " << held.left
+                << ".." << held.right;
+        }
+    }
+}
