@@ -3,6 +3,7 @@
 // drawing saved through the save dialog; and without a portal, the error box instead of a
 // black freeze.
 #include "support/picture_diff.h"
+#include "support/test_support.h"
 #include "support/wayland_desktop.h"
 #include "x11_session.h"
 
@@ -114,7 +115,7 @@ QImage steadyScreenshot(const WaylandDesktop& desktop) {
 
 void freezeShowsTheOutputsPixels(int scale) {
     WaylandDesktop desktop(pattern({1280, 1024}), scale);
-    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    REQUIRE_OUTSIDE_WORLD(desktop.ok(), desktop.error());
     desktop.moveTo(QPoint(desktop.size().width() - 10, 10)); // where the palette will hide it
     const QImage before = steadyScreenshot(desktop);
     ASSERT_EQ(before.size(), QSize(1280, 1024)) << "grim reads the output in device pixels";
@@ -137,7 +138,7 @@ void freezeShowsTheOutputsPixels(int scale) {
 
 TEST(WaylandJourney, FreezeDrawSaveAndFinishOnANativeSurface) {
     WaylandDesktop desktop(pattern({1280, 1024}));
-    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    REQUIRE_OUTSIDE_WORLD(desktop.ok(), desktop.error());
     // A stored palette position outlives a run on Wayland, where the compositor places it.
     QDir().mkpath(desktop.folder() + "/config/Brenholtsoft");
     const QString settings = desktop.folder() + "/config/Brenholtsoft/Skribando.reg";
@@ -214,7 +215,7 @@ TEST(WaylandJourney, FreezeShowsExactlyTheOutputsPixelsAlsoOnAScaledOutput) {
 TEST(WaylandJourney, AnX11ClientUnderXWaylandFreezesTheOutputThroughThePortal) {
     WaylandDesktop desktop(pattern({1280, 1024}), 1, WaylandDesktop::Portal::Offered,
                            WaylandDesktop::XServer::XWayland);
-    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    REQUIRE_OUTSIDE_WORLD(desktop.ok(), desktop.error());
     QProcessEnvironment x11 = desktop.environment();
     ASSERT_TRUE(x11.contains("DISPLAY"));
     x11.insert("QT_QPA_PLATFORM", "xcb");
@@ -238,7 +239,7 @@ TEST(WaylandJourney, AnX11ClientUnderXWaylandFreezesTheOutputThroughThePortal) {
 
 TEST(WaylandJourney, WithoutAPortalStartSaysSoAndShowsNoBlackPhase) {
     WaylandDesktop desktop(pattern({1280, 1024}), 1, WaylandDesktop::Portal::Absent);
-    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    REQUIRE_OUTSIDE_WORLD(desktop.ok(), desktop.error());
     WaylandProgram program(desktop);
     const QJsonObject palette = desktop.waitForWindow("Skribando");
     ASSERT_FALSE(palette.isEmpty()) << program.output();
@@ -251,7 +252,7 @@ TEST(WaylandJourney, WithoutAPortalStartSaysSoAndShowsNoBlackPhase) {
 
 TEST(WaylandJourney, ClosingTheSurfaceDuringAPhaseEndsTheProgramCleanly) {
     WaylandDesktop desktop(pattern({1280, 1024}));
-    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    REQUIRE_OUTSIDE_WORLD(desktop.ok(), desktop.error());
     WaylandProgram program(desktop);
     ASSERT_FALSE(startDrawingPhase(desktop).isEmpty()) << program.output();
     // The palette is part of the surface now, and goes out with the program.
