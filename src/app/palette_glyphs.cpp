@@ -220,3 +220,10 @@ QIcon PaletteGlyph(int index) {
     icon.addPixmap(PaletteGlyphPixmap(index, 2.0));
     return icon;
 }
+
+const QIcon& PaletteGlyphIcons::icon(int index) {
+    QIcon& icon = icons_.at(index);
+    if (icon.isNull())
+        icon = PaletteGlyph(index);
+    return icon;
+}

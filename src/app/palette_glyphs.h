@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <array>
 
 constexpr int kGlyphCount = 28;
 constexpr int kGlyphSize = 18;
@@ -13,3 +14,13 @@ QPixmap PaletteGlyphPixmap(int index, qreal devicePixelRatio = 1.0);
 
 // The glyph as an icon holding both the 1x and the 2x picture.
 QIcon PaletteGlyph(int index);
+
+// The glyphs as icons, each drawn the first time it is asked for and then shared by every
+// button and menu item that shows it.
+class PaletteGlyphIcons {
+public:
+    const QIcon& icon(int index);
+
+private:
+    std::array<QIcon, kGlyphCount> icons_;
+};

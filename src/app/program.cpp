@@ -2,13 +2,13 @@
 
 #include "app/command_line.h"
 #include "app/einstellungen_form.h"
+#include "app/info_box_on_demand.h"
 #include "app/library_language.h"
 #include "app/phase_commands.h"
 #include "app/run_time_texts.h"
 #include "app/settings.h"
 #include "app/shared_values.h"
 #include "app/tool_form.h"
-#include "controls/info_box.h"
 #include "controls/meld_form.h"
 #include "controls/message_box.h"
 #include "controls/modal.h"
@@ -104,7 +104,10 @@ int RunProgram(int argc, char** argv) {
     TMeldForm meldForm;
     DrawingSurface surface(palette.drawingState());
     TScreenForm screen(surface);
-    TInfoBox infoBox(VersionText, HelpFolder, HelpFileName);
+    InfoBoxOnDemand infoBox(VersionText, HelpFolder, HelpFileName, settingsDialog, [&] {
+        EinstellBtnClick(settingsDialog,
+                         [&](int mode) { screen.ApplyCursorMode(mode == kToolSymbolOnly); });
+    });
     QtPrinter printer;
     TDruckForm druckForm(printer, &meldForm);
     palette.AttachSurface(surface, screen);
@@ -140,18 +143,13 @@ int RunProgram(int argc, char** argv) {
         druckForm.Execute();
     };
     palette.onInfo = [&] {
-        execModal(infoBox);
+        execModal(infoBox.get());
     };
     palette.applyRunTimeTexts = [&] {
         ApplyRunTimeTexts(
-            {&palette, &infoBox, &settingsDialog, [&] { druckForm.ApplyRunTimeTexts(); }, &save});
+            {&palette, nullptr, &settingsDialog, [&] { druckForm.ApplyRunTimeTexts(); }, &save});
+        infoBox.useRunTimeTexts();
     };
-    // The settings dialog opens over the info box, which stays on top of the other windows.
-    settingsDialog.setParent(&infoBox, settingsDialog.windowFlags());
-    QObject::connect(&infoBox, &TInfoBox::EinstellBtnClicked, &infoBox, [&] {
-        EinstellBtnClick(settingsDialog,
-                         [&](int mode) { screen.ApplyCursorMode(mode == kToolSymbolOnly); });
-    });
 
     // Later starts hand their commands over through the socket; a start that came with one
     // opens a drawing phase once the palette is up.
@@ -166,7 +164,6 @@ int RunProgram(int argc, char** argv) {
     palette.PlaceAtTopRight();
     palette.show();
     const int result = app.exec();
-    settingsDialog.setParent(nullptr); // it is no child of the info box when both go
     // A program ended during a phase on Wayland leaves the palette docked in the surface,
     // which would delete it once more as it goes.
     if (palette.isDocked())

@@ -143,7 +143,7 @@ QToolButton* TToolForm::addToolButton(const QString& name, int glyph, const QStr
     auto* button = new QToolButton(ToolBar1);
     button->setObjectName(name);
     button->setAutoRaise(true);
-    button->setIcon(PaletteGlyph(glyph));
+    button->setIcon(glyphs_.icon(glyph));
     button->setIconSize(QSize(kGlyphSize, kGlyphSize));
     button->setToolTip(hint);
     button->setFocusPolicy(Qt::NoFocus);
@@ -215,7 +215,7 @@ QAction* TToolForm::addMenuItem(QMenu* menu, const QString& name, const QString&
     auto* action = menu->addAction(QString());
     action->setObjectName(name);
     if (glyph >= 0)
-        action->setIcon(PaletteGlyph(glyph));
+        action->setIcon(glyphs_.icon(glyph));
     if (!shortcut.isEmpty()) {
         action->setShortcut(QKeySequence(shortcut));
         shortcutActions_.append(action);

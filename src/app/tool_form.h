@@ -5,6 +5,7 @@
 // the drawing engine directly; the surface window is what it shows, hides and docks into.
 
 #include "app/drawing_choices.h"
+#include "app/palette_glyphs.h"
 #include "platform/screen_grab.h"
 #include "surface/drawing_state.h"
 
@@ -135,6 +136,7 @@ private:
     void BecomeTaskListEntry();
 
     DrawingState state_;
+    PaletteGlyphIcons glyphs_;
     DrawingSurface* surface_ = nullptr;
     TScreenForm* screen_ = nullptr;
     QMap<QString, QToolButton*> buttons_;
