@@ -81,21 +81,33 @@ void Canvas::CopyRect(const QImage& source, const Rect& area) {
     touched_ = touched_.united(copyBlock(PixelView::of(picture_), source, area));
 }
 
+void Canvas::setFont(const Font& font) {
+    if (!sameFace(font, font_))
+        resolved_.reset();
+    font_ = font;
+}
+
+const ResolvedFont& Canvas::resolved() const {
+    if (!resolved_)
+        resolved_ = resolvedFont(font_);
+    return *resolved_;
+}
+
 void Canvas::TextOut(int x, int y, const QString& text) {
     int left = x;
     if (align_ == TextAlign::Centre)
         left = int(std::max<std::int64_t>(INT32_MIN, std::int64_t(x) - TextWidth(text) / 2));
     penSpans_.reset(clip());
-    scanText(penSpans_, font_, left, y, text);
+    scanText(penSpans_, resolved(), left, y, text);
     fillPending(penSpans_, masksFor(Mix::Copy, font_.colour));
 }
 
 int Canvas::TextWidth(const QString& text) const {
-    return textWidth(font_, text);
+    return textWidth(resolved(), text);
 }
 
-int Canvas::TextHeight(const QString& text) const {
-    return textHeight(font_, text);
+int Canvas::TextHeight(const QString&) const {
+    return textHeight(resolved());
 }
 
 } // namespace raster

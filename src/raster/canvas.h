@@ -20,6 +20,7 @@
 #include <QPoint>
 #include <QString>
 #include <initializer_list>
+#include <optional>
 #include <span>
 
 namespace raster {
@@ -52,7 +53,7 @@ public:
     const Pen& pen() const { return pen_; }
     void setBrush(const Brush& brush) { brush_ = brush; }
     const Brush& brush() const { return brush_; }
-    void setFont(const Font& font) { font_ = font; }
+    void setFont(const Font& font);
     void setFontColour(COLORREF colour) { font_.colour = colour; }
     const Font& font() const { return font_; }
     void setTextAlign(TextAlign align) { align_ = align; }
@@ -97,11 +98,15 @@ private:
     Rect clip() const { return {0, 0, picture_.width(), picture_.height()}; }
     void fillPending(SpanSink& sink, MixMasks masks);
     void drawShape(bool ellipse, int x1, int y1, int x2, int y2);
+    const ResolvedFont& resolved() const;
 
     QImage& picture_;
     Pen pen_;
     Brush brush_;
     Font font_;
+    // The font's family looked up when text is first measured or written in it, kept until
+    // another face is set: a held text box move measures on every step.
+    mutable std::optional<ResolvedFont> resolved_;
     TextAlign align_ = TextAlign::Left;
     QPoint position_;
     Rect touched_;

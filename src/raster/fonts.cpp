@@ -18,6 +18,17 @@ bool isWingdings(const QString& family) {
 
 const QString kSymbolStandIn = QStringLiteral("DejaVu Sans");
 
+QChar standInGlyph(int wingdingsCode) {
+    switch (wingdingsCode) {
+    case kCheckMark:
+        return QChar(0x2714); // heavy check mark
+    case kBallotCross:
+        return QChar(0x2718); // heavy ballot X
+    default:
+        return QChar(wingdingsCode);
+    }
+}
+
 } // namespace
 
 int pixelSizeOf(int pointSize) {
@@ -38,14 +49,7 @@ StampGlyph stampGlyph(int wingdingsCode) {
     const QString wingdings = QStringLiteral("Wingdings");
     if (installed(wingdings))
         return {wingdings, QString(QChar(wingdingsCode))};
-    switch (wingdingsCode) {
-    case kCheckMark:
-        return {kSymbolStandIn, QString(QChar(0x2714))}; // heavy check mark
-    case kBallotCross:
-        return {kSymbolStandIn, QString(QChar(0x2718))}; // heavy ballot X
-    default:
-        return {kSymbolStandIn, QString(QChar(wingdingsCode))};
-    }
+    return {kSymbolStandIn, QString(standInGlyph(wingdingsCode))};
 }
 
 QFont qfontOf(const Font& font) {
@@ -55,14 +59,20 @@ QFont qfontOf(const Font& font) {
     return result;
 }
 
-QString renderedText(const Font& font, const QString& text) {
-    if (!isWingdings(font.family) || installed(font.family))
+ResolvedFont resolvedFont(const Font& font) {
+    return {qfontOf(font), isWingdings(font.family) && !installed(font.family)};
+}
+
+bool sameFace(const Font& a, const Font& b) {
+    return a.family == b.family && a.pointSize == b.pointSize && a.bold == b.bold;
+}
+
+QString renderedText(const ResolvedFont& font, const QString& text) {
+    if (!font.standInGlyphs)
         return text;
     QString shown;
     for (QChar c : text)
-        shown += (c.unicode() == kCheckMark || c.unicode() == kBallotCross)
-                     ? stampGlyph(c.unicode()).text
-                     : QString(c);
+        shown += standInGlyph(c.unicode());
     return shown;
 }
 

@@ -34,8 +34,20 @@ StampGlyph stampGlyph(int wingdingsCode);
 
 // The Qt font that renders `font` (pixel-sized, so the screen's dpi does not matter).
 QFont qfontOf(const Font& font);
+
+// A font with its installed family looked up. Looking a family up asks the system's font
+// configuration, which takes tens of microseconds; whatever measures or writes text again
+// and again keeps one of these while its font stays the same.
+struct ResolvedFont {
+    QFont qfont;
+    bool standInGlyphs = false; // Wingdings codes are shown with another font's glyphs
+};
+ResolvedFont resolvedFont(const Font& font);
+// Whether two fonts render alike (the colour aside).
+bool sameFace(const Font& a, const Font& b);
+
 // The text as it is rendered with `font`: Wingdings codes become their stand-in glyphs when
 // Wingdings is substituted; other text is unchanged.
-QString renderedText(const Font& font, const QString& text);
+QString renderedText(const ResolvedFont& font, const QString& text);
 
 } // namespace raster

@@ -8,20 +8,28 @@
 namespace raster {
 
 int textWidth(const Font& font, const QString& text) {
-    return QFontMetrics(qfontOf(font)).horizontalAdvance(renderedText(font, text));
+    return textWidth(resolvedFont(font), text);
 }
 
 int textHeight(const Font& font, const QString&) {
+    return textHeight(resolvedFont(font));
+}
+
+int textWidth(const ResolvedFont& font, const QString& text) {
+    return QFontMetrics(font.qfont).horizontalAdvance(renderedText(font, text));
+}
+
+int textHeight(const ResolvedFont& font) {
     // The cell height, like GDI's text extent: the same for every text of a font.
-    const QFontMetrics metrics(qfontOf(font));
+    const QFontMetrics metrics(font.qfont);
     return metrics.ascent() + metrics.descent();
 }
 
-void scanText(SpanSink& sink, const Font& font, int left, int top, const QString& text) {
+void scanText(SpanSink& sink, const ResolvedFont& font, int left, int top, const QString& text) {
     const QString shown = renderedText(font, text);
     if (shown.isEmpty() || sink.clip().isEmpty())
         return;
-    const QFont qfont = qfontOf(font);
+    const QFont& qfont = font.qfont;
     const QFontMetrics metrics(qfont);
     // Ink may stick out of the cell (overhangs, accents); take both, with a margin.
     QRect ink = metrics.boundingRect(shown).united(

@@ -13,8 +13,10 @@ namespace raster {
 // The advance width and the cell height (ascent + descent) of a text, in pixels.
 int textWidth(const Font& font, const QString& text);
 int textHeight(const Font& font, const QString& text);
+int textWidth(const ResolvedFont& font, const QString& text);
+int textHeight(const ResolvedFont& font);
 
 // The glyphs of `text` with the top-left corner of the text cell at (left, top).
-void scanText(SpanSink& sink, const Font& font, int left, int top, const QString& text);
+void scanText(SpanSink& sink, const ResolvedFont& font, int left, int top, const QString& text);
 
 } // namespace raster

@@ -157,6 +157,33 @@ TEST(Text, CentredTextIsPlacedAroundX) {
     EXPECT_TRUE(testsupport::samePixels(left, centred));
 }
 
+TEST(Text, ACanvasMeasuresAndWritesInTheFaceLastSetNotTheFirst) {
+    const Font arial{"Arial", 16, true, 0}, wingdings{"Wingdings", 32, true, 0x0000FF};
+    const QString check(QChar(252));
+    QImage reused = blank(120, 100), fresh = blank(120, 100);
+    Canvas canvas(reused), freshCanvas(fresh);
+    canvas.setFont(arial);
+    ASSERT_GT(canvas.TextWidth("Hey"), 0);
+    canvas.setFont(wingdings);
+    EXPECT_EQ(canvas.TextWidth(check), textWidth(wingdings, check));
+    EXPECT_EQ(canvas.TextHeight(check), textHeight(wingdings, check));
+    freshCanvas.setFont(wingdings);
+    canvas.TextOut(10, 5, check);
+    freshCanvas.TextOut(10, 5, check);
+    EXPECT_TRUE(testsupport::samePixels(fresh, reused));
+    // Back to the first face, then the same face in another colour: written in that colour.
+    canvas.setFont(arial);
+    EXPECT_EQ(canvas.TextWidth("Hey"), textWidth(arial, "Hey"));
+    canvas.setFont({"Arial", 16, true, 0x00FF00});
+    canvas.TextOut(10, 70, "Hey");
+    int green = 0, other = 0;
+    for (int y = 65; y < reused.height(); ++y)
+        for (int x = 0; x < reused.width(); ++x)
+            reused.pixel(x, y) == 0xFF00FF00u ? ++green : other += reused.pixel(x, y) != kWhite;
+    EXPECT_GT(green, 0);
+    EXPECT_EQ(other, 0);
+}
+
 TEST(Text, TextFarOutsideThePictureIsHarmless) {
     QImage picture = blank(30, 20);
     Canvas canvas(picture);

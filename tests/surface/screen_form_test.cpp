@@ -14,7 +14,9 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 using testsupport::samePixels;
 
@@ -191,6 +193,22 @@ TEST_F(ScreenFormTest, MenuShortcutsComeBeforeTheTextBoxKeys) {
     EXPECT_EQ(state.Tool, ToolLine);
     EXPECT_FALSE(edit->isVisible());
     EXPECT_GT(testsupport::countColour(surface.Picture(), qRgb(0, 0, 255)), 20);
+}
+
+TEST_F(ScreenFormTest, TheBoxTakesTheFontSizeOfEachPenWidth) {
+    chooseTool(ToolText);
+    std::vector<int> pixelSizes;
+    for (int width : {3, 21, 3}) {
+        state.PenWidth = width;
+        press({30, 120});
+        release({30, 120});
+        const int wanted = int(std::lround(raster::pixelSizeOf(surface.textBox().fontPoints) /
+                                           form.devicePixelRatioF()));
+        EXPECT_EQ(form.edit1()->font().pixelSize(), wanted) << "width " << width;
+        pixelSizes.push_back(wanted);
+        QTest::keyClick(form.edit1(), Qt::Key_Escape);
+    }
+    EXPECT_NE(pixelSizes[0], pixelSizes[1]);
 }
 
 TEST_F(ScreenFormTest, ShowingTheFormHidesAndEmptiesTheBox) {

@@ -41,12 +41,16 @@ QRect edit1Geometry(const TextBox& box, qreal ratio, int innerMargin) {
 }
 
 void mirrorTextBox(QLineEdit& edit, const TextBox& box, qreal ratio) {
-    raster::Font font{QStringLiteral("Arial"), box.fontPoints, true, box.colour};
-    QFont qfont = raster::qfontOf(font);
     // The picture's font is in device pixels; the edit's in logical pixels.
-    qfont.setPixelSize(
-        std::max(1, static_cast<int>(std::lround(raster::pixelSizeOf(box.fontPoints) / ratio))));
-    edit.setFont(qfont);
+    const int pixelSize =
+        std::max(1, static_cast<int>(std::lround(raster::pixelSizeOf(box.fontPoints) / ratio)));
+    // The box is mirrored on every step of a held move; looking the family up again each time
+    // would ask the system's font configuration for the same answer.
+    if (!edit.testAttribute(Qt::WA_SetFont) || edit.font().pixelSize() != pixelSize) {
+        QFont qfont = raster::qfontOf({QStringLiteral("Arial"), box.fontPoints, true, box.colour});
+        qfont.setPixelSize(pixelSize);
+        edit.setFont(qfont);
+    }
     QPalette palette = edit.palette();
     palette.setColor(QPalette::Text, qcolorOf(box.colour));
     edit.setPalette(palette);
