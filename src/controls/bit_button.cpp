@@ -1,6 +1,7 @@
 #include "controls/bit_button.h"
 
 #include "controls/font_points.h"
+#include "controls/property_change.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -97,30 +98,23 @@ void TBitBtn2::setNumGlyphs(int count) {
 }
 
 void TBitBtn2::setMargin(int margin) {
-    if (margin < -1 || margin == margin_)
-        return;
-    margin_ = margin;
-    update();
+    if (margin >= -1 && changeProperty(margin_, margin))
+        update();
 }
 
 void TBitBtn2::setStyle3D(int style) {
-    if (style == style3D_)
-        return;
-    style3D_ = style;
-    update();
+    if (changeProperty(style3D_, style))
+        update();
 }
 
 void TBitBtn2::setShadow(int offset) {
-    if (offset == shadow_)
-        return;
-    shadow_ = offset;
-    update();
+    if (changeProperty(shadow_, offset))
+        update();
 }
 
 void TBitBtn2::setTransparent(bool on) {
-    if (on == transparent_)
+    if (!changeProperty(transparent_, on))
         return;
-    transparent_ = on;
     glyph_.Invalidate();
     glyphReplaced();
 }
@@ -139,9 +133,8 @@ void TBitBtn2::setColor(const QColor& colour) {
 }
 
 void TBitBtn2::setCancel(bool cancel) {
-    if (cancel == cancel_)
+    if (!changeProperty(cancel_, cancel))
         return;
-    cancel_ = cancel;
     delete escape_;
     escape_ = nullptr;
     if (cancel) {

@@ -1,5 +1,7 @@
 #include "controls/glyph_cache.h"
 
+#include "controls/property_change.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -84,25 +86,20 @@ void TButtonGlyph::setNumGlyphs(int count) {
     if (count <= 0)
         return;
     count = std::min(count, kMaxFrames);
-    if (count == numGlyphs_)
+    if (!changeProperty(numGlyphs_, count))
         return;
     Invalidate();
-    numGlyphs_ = count;
     changed();
 }
 
 void TButtonGlyph::setChecked(bool checked) {
-    if (checked == checked_)
-        return;
-    checked_ = checked;
-    changed();
+    if (changeProperty(checked_, checked))
+        changed();
 }
 
 void TButtonGlyph::setSelColor(const QColor& colour) {
-    if (colour == selColor_)
-        return;
-    selColor_ = colour;
-    changed();
+    if (changeProperty(selColor_, colour))
+        changed();
 }
 
 void TButtonGlyph::Invalidate() {

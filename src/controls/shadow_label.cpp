@@ -1,6 +1,7 @@
 #include "controls/shadow_label.h"
 
 #include "controls/font_points.h"
+#include "controls/property_change.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -61,25 +62,20 @@ TShadowLabel::TShadowLabel(QWidget* parent) : QWidget(parent) {
 }
 
 void TShadowLabel::setCaption(const QString& caption) {
-    if (caption == caption_)
+    if (!changeProperty(caption_, caption))
         return;
-    caption_ = caption;
     adjustSize();
     update();
 }
 
 void TShadowLabel::setShadow(int offset) {
-    if (offset == shadow_)
-        return;
-    shadow_ = offset;
-    repaint();
+    if (changeProperty(shadow_, offset))
+        repaint();
 }
 
 void TShadowLabel::setShadowColor(const QColor& colour) {
-    if (colour == shadowColor_)
-        return;
-    shadowColor_ = colour;
-    repaint();
+    if (changeProperty(shadowColor_, colour))
+        repaint();
 }
 
 void TShadowLabel::setAlignment(Qt::Alignment alignment) {

@@ -28,16 +28,13 @@ BmpLayout layoutFor(const QImage& picture) {
         layout.bitCount = 24;
         break;
     case QImage::Format_RGB16:
-        layout.picture = picture;
-        layout.bitCount = 16;
-        layout.compression = kBiBitfields;
-        layout.masks = {0xf800, 0x07e0, 0x001f};
-        break;
     case QImage::Format_RGB555:
         layout.picture = picture;
         layout.bitCount = 16;
         layout.compression = kBiBitfields;
-        layout.masks = {0x7c00, 0x03e0, 0x001f};
+        layout.masks = picture.format() == QImage::Format_RGB16
+                           ? std::vector<uint32_t>{0xf800, 0x07e0, 0x001f}  // 5-6-5
+                           : std::vector<uint32_t>{0x7c00, 0x03e0, 0x001f}; // 5-5-5
         break;
     case QImage::Format_Indexed8:
         layout.picture = picture;
